@@ -1,0 +1,46 @@
+#include "base/text_case.h"
+
+namespace fw {
+namespace {
+
+// Latin-1 supplement letters are encoded as 0xC3 followed by 0x80..0xBF;
+// upper case 0x80..0x9E (but 0x97, the multiplication sign) pairs with the
+// lower case byte + 0x20 (but 0xB7, the division sign).
+std::string FoldCase(std::string_view text, bool upper) {
+  std::string out(text);
+  for (size_t i = 0; i < out.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(out[i]);
+    if (c < 0x80) {
+      if (upper && c >= 'a' && c <= 'z') out[i] = static_cast<char>(c - 32);
+      if (!upper && c >= 'A' && c <= 'Z') out[i] = static_cast<char>(c + 32);
+    } else if (c == 0xC3 && i + 1 < out.size()) {
+      unsigned char d = static_cast<unsigned char>(out[i + 1]);
+      if (upper && d >= 0xA0 && d <= 0xBE && d != 0xB7) out[i + 1] = static_cast<char>(d - 0x20);
+      if (!upper && d >= 0x80 && d <= 0x9E && d != 0x97) out[i + 1] = static_cast<char>(d + 0x20);
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string UpperCase(std::string_view text) { return FoldCase(text, true); }
+std::string LowerCase(std::string_view text) { return FoldCase(text, false); }
+
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareText(a, b) == 0;
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+  std::string ua = UpperCase(a), ub = UpperCase(b);
+  return ua.compare(ub);
+}
+
+size_t Utf8Length(std::string_view text) {
+  size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+}  // namespace fw

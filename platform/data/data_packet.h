@@ -1,0 +1,54 @@
+// TDataPacket: the one wire form of a dataset's contents.
+//
+// A packet holds the stored columns (name, type, size, provider flags),
+// the rows, and the change log: one entry per posted edit, in order, each
+// with the index of the changed row and the row's values before that edit
+// (so the first entry of a row holds its values as loaded). Calculated
+// fields never travel in packets.
+//
+// JSON form (documented in docs/data-packets.md):
+//   {"fields": [{"name": "NRPEDIDO", "type": "string", "size": 10},
+//               {"name": "IDCHECK", "type": "string", "size": 1, "flags": []}],
+//    "rows": [["0000000123", "S"]],
+//    "changes": [{"row": 0, "old": ["0000000123", "N"]}]}
+// Null is JSON null; date-times are OLE Automation numbers; blobs are
+// base64 text; "flags" is left out when it holds the default
+// ["inUpdate", "inWhere"]; "changes" may be left out when empty.
+//
+// Parse/FromJson check everything (shape, types, sizes, row widths,
+// change-log rows) and raise EDatabaseError naming what is wrong and where;
+// nothing is half-built. Values are exact across a round trip. Plain value
+// type; thread-compatible.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "data/field_def.h"
+#include "data/value.h"
+
+namespace fw {
+
+struct TChangeEntry {
+  size_t RowIndex = 0;
+  Row Old;
+  bool operator==(const TChangeEntry&) const = default;
+};
+
+struct TDataPacket {
+  TFieldDefs Fields;
+  std::vector<Row> Rows;
+  std::vector<TChangeEntry> Changes;
+
+  static TDataPacket Parse(std::string_view jsonText);
+  static TDataPacket FromJson(const nlohmann::json& json);
+  nlohmann::json ToJson() const;
+  std::string ToString() const;
+
+  int FieldIndex(std::string_view name) const;  // -1 when absent (ignores case)
+};
+
+}  // namespace fw

@@ -1,0 +1,85 @@
+// Data packets: exact round trip of every type and rejection of bad input
+// with a message that says what and where.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "base/errors.h"
+#include "data/data_packet.h"
+
+namespace fw {
+namespace {
+
+TEST(DataPacket, EveryTypeRoundTripsExactly) {
+  TDataPacket p;
+  p.Fields = {{"S", TFieldType::ftString, 5, kDefaultProviderFlags},
+              {"F", TFieldType::ftFloat, 0, pfInUpdate | pfInKey},
+              {"D", TFieldType::ftDateTime, 0, kDefaultProviderFlags},
+              {"I", TFieldType::ftInteger, 0, 0},
+              {"M", TFieldType::ftMemo, 0, kDefaultProviderFlags},
+              {"B", TFieldType::ftBlob, 0, kDefaultProviderFlags}};
+  p.Rows = {
+      {std::string("ação"), 0.1 + 0.2, -1.25, int32_t{-2147483647 - 1},
+       std::string("{\\rtf1 Olá}\n\"x\""), std::string("\x00\xff\x01", 3)},
+      {Value{}, std::numeric_limits<double>::max(), 45000.999988426, int32_t{2147483647},
+       std::string(), std::string()},
+      {std::string(""), -0.0, 0.0, int32_t{0}, Value{}, Value{}},
+  };
+  p.Changes = {{1, p.Rows[0]}};
+  std::string text = p.ToString();
+  TDataPacket back = TDataPacket::Parse(text);
+  EXPECT_EQ(back.Fields, p.Fields);
+  EXPECT_EQ(back.Rows, p.Rows);
+  EXPECT_EQ(back.Changes, p.Changes);
+  EXPECT_EQ(back.ToString(), text);
+  EXPECT_TRUE(std::signbit(std::get<double>(back.Rows[2][1])));
+}
+
+std::string ErrorOf(const std::string& text) {
+  try {
+    TDataPacket::Parse(text);
+  } catch (const EDatabaseError& e) {
+    return e.what();
+  }
+  return "(nenhum erro)";
+}
+
+TEST(DataPacket, BadInputIsRejectedSayingWhatAndWhere) {
+  const std::string fields = R"("fields":[{"name":"NRPEDIDO","type":"string","size":3},
+                                          {"name":"QT","type":"float"},
+                                          {"name":"N","type":"integer"}])";
+  auto packet = [&](const std::string& rest) { return "{" + fields + "," + rest + "}"; };
+  EXPECT_NE(ErrorOf("{\"fields\": [").find("posição"), std::string::npos);
+  EXPECT_NE(ErrorOf("[]").find("objeto"), std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[["abcd",1,1]])")).find("NRPEDIDO"), std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[["a","1",1]])")).find("linha 1, campo 'QT'"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[["a",1,1.5]])")).find("'N'"), std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[["a",1,4294967296]])")).find("'N'"), std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[["a",1]])")).find("linha 1"), std::string::npos);
+  EXPECT_NE(ErrorOf(packet(R"("rows":[],"changes":[{"row":0,"old":["a",1,1]}])"))
+                .find("alteração 1"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"X","type":"decimal"}],"rows":[]})").find("'X'"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"X","type":"string"}],"rows":[]})").find("tamanho"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"X","type":"float"},{"name":"x","type":"float"}],
+                       "rows":[]})")
+                .find("repetido"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"B","type":"blob"}],"rows":[["%%%%"]]})").find("'B'"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"X","type":"float","flags":["x"]}],"rows":[]})")
+                .find("indicador"),
+            std::string::npos);
+}
+
+TEST(DataPacket, UnicodeLengthCountsCharactersNotBytes) {
+  EXPECT_NO_THROW(TDataPacket::Parse(
+      R"({"fields":[{"name":"S","type":"string","size":4}],"rows":[["ÇÃÉÕ"]]})"));
+}
+
+}  // namespace
+}  // namespace fw

@@ -1,0 +1,17 @@
+#include "sql/sql_driver.h"
+
+#include "base/errors.h"
+#include "sql/sqlite_driver.h"
+
+namespace fw {
+
+std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url) {
+  if (url.starts_with("postgresql://") || url.starts_with("postgres://"))
+    throw EDatabaseError("Banco de dados PostgreSQL ainda não suportado: '" + std::string(url) +
+                         "'.");
+  if (url.starts_with("sqlite:")) url.remove_prefix(7);
+  if (url.empty()) throw EDatabaseError("Endereço do banco de dados não informado.");
+  return OpenSqliteDriver(std::string(url));
+}
+
+}  // namespace fw

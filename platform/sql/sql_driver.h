@@ -1,0 +1,52 @@
+// The interface every database driver implements, and how a connection
+// URL picks one.
+//
+// Query runs one statement with named parameters (":NAME" in the text,
+// given without the colon) and returns every row at once: the result is
+// read-only and client-side, as the screens use it. Execute runs
+// statements that return nothing (several may be separated by ";" when
+// there are no parameters). Both raise EDatabaseError carrying the
+// database's message. A driver object is used by one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "data/field_type.h"
+
+namespace fw {
+
+enum class TSqlDialect { SQLite, PostgreSQL, Oracle, MSSQL, InterBase };
+
+using SqlValue = std::variant<std::monostate, std::string, double, int64_t>;
+using SqlParams = std::vector<std::pair<std::string, SqlValue>>;
+
+struct SqlColumn {
+  std::string Name;
+  std::string DeclaredType;  // as the table declares it; empty for expressions
+};
+
+struct SqlResult {
+  std::vector<SqlColumn> Columns;
+  std::vector<std::vector<SqlValue>> Rows;
+};
+
+class SqlDriver {
+ public:
+  virtual ~SqlDriver() = default;
+  virtual TSqlDialect Dialect() const = 0;
+  virtual SqlResult Query(const std::string& sql, const SqlParams& params) = 0;
+  virtual void Execute(const std::string& sql, const SqlParams& params = {}) = 0;
+};
+
+// "sqlite:PATH", "sqlite::memory:" or a plain file path open SQLite.
+// Raises EDatabaseError for a URL no driver understands or a database
+// that cannot be opened.
+std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url);
+
+}  // namespace fw
