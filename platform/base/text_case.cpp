@@ -37,6 +37,26 @@ int CompareText(std::string_view a, std::string_view b) {
   return ua.compare(ub);
 }
 
+bool IsValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    if (extra < 0 || (extra == 1 && c < 0xC2) || i + extra >= text.size())
+      return false;
+    unsigned cp = extra == 0 ? c : c & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      unsigned char d = static_cast<unsigned char>(text[i + k]);
+      if ((d & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (d & 0x3F);
+    }
+    if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+      return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 size_t Utf8Length(std::string_view text) {
   size_t n = 0;
   for (unsigned char c : text) n += (c & 0xC0) != 0x80;

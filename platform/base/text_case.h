@@ -16,6 +16,8 @@ std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
 // <0, 0, >0 ignoring case.
 int CompareText(std::string_view a, std::string_view b);
+// Whether the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
 // Number of characters (code points) of a UTF-8 text.
 size_t Utf8Length(std::string_view text);
 

@@ -60,8 +60,8 @@ void TClientDataSet::DoOpen() {
                        "' não tem dados: carregue um pacote de dados antes de abri-lo.");
 }
 
-void TClientDataSet::RowPosted(size_t rowIndex, const Row& old) {
-  log_.push_back({rowIndex, old});
+void TClientDataSet::RowPosted(size_t rowIndex, Row&& old) {
+  log_.push_back({rowIndex, std::move(old)});
 }
 
 }  // namespace fw

@@ -38,7 +38,7 @@ class TClientDataSet : public TDataSet {
  protected:
   void DoOpen() override;
   void DoClose() override { log_.clear(); }
-  void RowPosted(size_t rowIndex, const Row& old) override;
+  void RowPosted(size_t rowIndex, Row&& old) override;
 
  private:
   std::vector<TChangeEntry> log_;

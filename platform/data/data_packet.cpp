@@ -143,6 +143,8 @@ TDataPacket TDataPacket::Parse(std::string_view jsonText) {
     j = json::parse(jsonText);
   } catch (const json::parse_error& e) {
     Bad("JSON malformado na posição " + std::to_string(e.byte));
+  } catch (const json::exception& e) {
+    Bad(std::string("JSON inaceitável (") + e.what() + ")");  // e.g. a number out of range
   }
   return FromJson(j);
 }

@@ -52,6 +52,7 @@ TEST(DataPacket, BadInputIsRejectedSayingWhatAndWhere) {
   auto packet = [&](const std::string& rest) { return "{" + fields + "," + rest + "}"; };
   EXPECT_NE(ErrorOf("{\"fields\": [").find("posição"), std::string::npos);
   EXPECT_NE(ErrorOf("[]").find("objeto"), std::string::npos);
+  EXPECT_NE(ErrorOf("1e11012").find("inválido"), std::string::npos);  // number out of range
   EXPECT_NE(ErrorOf(packet(R"("rows":[["abcd",1,1]])")).find("NRPEDIDO"), std::string::npos);
   EXPECT_NE(ErrorOf(packet(R"("rows":[["a","1",1]])")).find("linha 1, campo 'QT'"),
             std::string::npos);

@@ -391,7 +391,7 @@ void TDataSet::Post() {
   editRow_.clear();
   modified_ = false;
   state_ = TDataSetState::dsBrowse;
-  RowPosted(row, old);
+  RowPosted(row, std::move(old));
   bool viewChanged = false;
   if (program_) {
     std::vector<size_t> view = BuildView(program_.get(), rows_, filterOptions_);

@@ -142,7 +142,7 @@ class TDataSet {
   virtual void DoOpen() = 0;
   virtual bool DoCanModify() const { return true; }
   // Called after an edit was stored; old is the row before the edit.
-  virtual void RowPosted(size_t rowIndex, const Row& old) { (void)rowIndex, (void)old; }
+  virtual void RowPosted(size_t rowIndex, Row&& old) { (void)rowIndex, (void)old; }
   virtual void DoClose() {}
   // Data access for subclasses.
   const std::vector<Row>& Rows() const { return rows_; }

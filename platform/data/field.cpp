@@ -87,6 +87,8 @@ Value TField::Coerce(const Value& value) const {
     case TFieldType::ftMemo:
     case TFieldType::ftBlob: {
       std::string text = ValueToString(value);
+      if (type_ != TFieldType::ftBlob && !IsValidUtf8(text))
+        throw EDatabaseError("Texto inválido (não é UTF-8) para o campo '" + FieldName + "'.");
       if (type_ == TFieldType::ftString && size_ > 0 && Utf8Length(text) > size_t(size_))
         throw EDatabaseError("Valor muito longo para o campo '" + FieldName + "' (máximo de " +
                              std::to_string(size_) + " caracteres).");

@@ -44,7 +44,10 @@ Value ToFieldValue(const SqlValue& value, TFieldType type, const std::string& co
     case TFieldType::ftString:
     case TFieldType::ftMemo:
     case TFieldType::ftBlob:
-      if (text) return *text;
+      if (text) {
+        if (type != TFieldType::ftBlob && !IsValidUtf8(*text)) CannotConvert(column, "texto UTF-8");
+        return *text;
+      }
       if (const int64_t* i = std::get_if<int64_t>(&value)) return std::to_string(*i);
       {
         char buf[32];
