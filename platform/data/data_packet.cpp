@@ -8,6 +8,7 @@
 #include "base/base64.h"
 #include "base/errors.h"
 #include "base/text_case.h"
+#include "text/date_time.h"
 
 namespace fw {
 namespace {
@@ -92,8 +93,11 @@ Value ReadValue(const json& j, const TFieldDef& def, const std::string& where) {
         Bad(where + ", campo '" + def.Name + "': " + e.what());
       }
     case TFieldType::ftFloat:
-    case TFieldType::ftDateTime:
       if (!j.is_number()) return expected("número");
+      return j.get<double>();
+    case TFieldType::ftDateTime:
+      if (!j.is_number() || !IsValidDateTime(j.get<double>()))
+        return expected("data (número de dias desde 30/12/1899, anos 1 a 9999)");
       return j.get<double>();
     case TFieldType::ftInteger: {
       if (!j.is_number_integer()) return expected("número inteiro");

@@ -72,6 +72,9 @@ TEST(DataPacket, BadInputIsRejectedSayingWhatAndWhere) {
             std::string::npos);
   EXPECT_NE(ErrorOf(R"({"fields":[{"name":"B","type":"blob"}],"rows":[["%%%%"]]})").find("'B'"),
             std::string::npos);
+  EXPECT_NE(ErrorOf(R"({"fields":[{"name":"D","type":"datetime"}],"rows":[[45000125]]})")
+                .find("'D'"),
+            std::string::npos);  // beyond the year 9999
   EXPECT_NE(ErrorOf(R"({"fields":[{"name":"X","type":"float","flags":["x"]}],"rows":[]})")
                 .find("indicador"),
             std::string::npos);

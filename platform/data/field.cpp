@@ -102,7 +102,7 @@ Value TField::Coerce(const Value& value) const {
         return type_ == TFieldType::ftDateTime ? StrToDateTime(t) : StrToFloat(t);
       }
       double d = ValueToFloat(value);
-      if (!std::isfinite(d))
+      if (!std::isfinite(d) || (type_ == TFieldType::ftDateTime && !IsValidDateTime(d)))
         throw EDatabaseError("Valor inválido para o campo '" + FieldName + "'.");
       return d;
     }

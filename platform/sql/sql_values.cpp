@@ -62,10 +62,13 @@ Value ToFieldValue(const SqlValue& value, TFieldType type, const std::string& co
       return d;
     }
     case TFieldType::ftDateTime: {
-      if (!text) return std::holds_alternative<double>(value) ? std::get<double>(value)
-                                                            : double(std::get<int64_t>(value));
-      TDateTime d;
-      if (!ParseIso(*text, d) && !ParseNumber(*text, d)) CannotConvert(column, "data");
+      TDateTime d = 0;
+      if (!text)
+        d = std::holds_alternative<double>(value) ? std::get<double>(value)
+                                                  : double(std::get<int64_t>(value));
+      else if (!ParseIso(*text, d) && !ParseNumber(*text, d))
+        CannotConvert(column, "data");
+      if (!IsValidDateTime(d)) CannotConvert(column, "data");
       return d;
     }
     case TFieldType::ftInteger: {

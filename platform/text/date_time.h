@@ -49,6 +49,8 @@ TDateParts DecodeDateTime(TDateTime value);
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime value);
 bool IsValidDate(int year, int month, int day);
+// Whether the value decodes to a date of the years 1 to 9999.
+bool IsValidDateTime(TDateTime value);
 
 std::string FormatDateTime(std::string_view format, TDateTime value,
                            const TFormatSettings& settings = FormatSettings());

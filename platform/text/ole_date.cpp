@@ -135,4 +135,11 @@ int DayOfWeek(TDateTime value) {
   return static_cast<int>(((day + 6) % 7 + 7) % 7) + 1;
 }
 
+bool IsValidDateTime(TDateTime value) {
+  if (!std::isfinite(value)) return false;
+  const double whole = std::trunc(value);
+  if (whole < kFirstOleDay || whole > kLastOleDay) return false;
+  return !(whole == kLastOleDay && std::llround(std::fabs(value - whole) * kMSecPerDay) >= kMSecPerDay);
+}
+
 }  // namespace fw
