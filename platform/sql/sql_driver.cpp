@@ -14,4 +14,26 @@ std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url) {
   return OpenSqliteDriver(std::string(url));
 }
 
+void SqlDriver::Begin(TTransactionKind) { Execute("BEGIN"); }
+void SqlDriver::Commit() { Execute("COMMIT"); }
+void SqlDriver::Rollback() { Execute("ROLLBACK"); }
+
+TSqlTransaction::TSqlTransaction(SqlDriver& db, TTransactionKind kind) : db_(db) {
+  db_.Begin(kind);
+}
+
+TSqlTransaction::~TSqlTransaction() {
+  if (done_ || !db_.InTransaction()) return;
+  try {
+    db_.Rollback();
+  } catch (...) {
+    // The connection is left as the database left it; nothing more to do.
+  }
+}
+
+void TSqlTransaction::Commit() {
+  db_.Commit();
+  done_ = true;
+}
+
 }  // namespace fw

@@ -6,7 +6,17 @@
 // read-only and client-side, as the screens use it. Execute runs
 // statements that return nothing (several may be separated by ";" when
 // there are no parameters). Both raise EDatabaseError carrying the
-// database's message. A driver object is used by one thread at a time.
+// database's message; EDatabaseBusy when the database stayed locked by
+// another connection longer than the driver waits. A driver object is used
+// by one thread at a time.
+//
+// Transactions: Begin(kImmediate) takes the database's write lock at once
+// (SQLite "BEGIN IMMEDIATE"), so a read-check-write sequence of one
+// connection cannot interleave with another connection's; Begin(kDeferred)
+// takes locks as statements need them. Commit/Rollback end it. RowsAffected
+// is the number of rows the last INSERT, UPDATE or DELETE run through
+// Execute changed. TSqlTransaction rolls back on scope exit unless
+// committed.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +27,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/errors.h"
 #include "data/field_type.h"
 
 namespace fw {
@@ -36,12 +47,40 @@ struct SqlResult {
   std::vector<std::vector<SqlValue>> Rows;
 };
 
+enum class TTransactionKind { kDeferred, kImmediate };
+
 class SqlDriver {
  public:
   virtual ~SqlDriver() = default;
   virtual TSqlDialect Dialect() const = 0;
   virtual SqlResult Query(const std::string& sql, const SqlParams& params) = 0;
   virtual void Execute(const std::string& sql, const SqlParams& params = {}) = 0;
+
+  virtual void Begin(TTransactionKind kind = TTransactionKind::kImmediate);
+  virtual void Commit();
+  virtual void Rollback();
+  virtual bool InTransaction() const = 0;
+  virtual int64_t RowsAffected() const = 0;
+};
+
+// The database stayed locked by another connection past the busy timeout.
+class EDatabaseBusy : public EDatabaseError {
+ public:
+  using EDatabaseError::EDatabaseError;
+};
+
+class TSqlTransaction {
+ public:
+  explicit TSqlTransaction(SqlDriver& db,
+                           TTransactionKind kind = TTransactionKind::kImmediate);
+  ~TSqlTransaction();  // rolls back when Commit was not reached; never throws
+  TSqlTransaction(const TSqlTransaction&) = delete;
+  TSqlTransaction& operator=(const TSqlTransaction&) = delete;
+  void Commit();
+
+ private:
+  SqlDriver& db_;
+  bool done_ = false;
 };
 
 // "sqlite:PATH", "sqlite::memory:" or a plain file path open SQLite.

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <unordered_map>
+
 #include "base/errors.h"
 
 namespace fw {
@@ -10,7 +12,10 @@ namespace {
 class SqliteDriver : public SqlDriver {
  public:
   explicit SqliteDriver(sqlite3* db) : db_(db) {}
-  ~SqliteDriver() override { sqlite3_close_v2(db_); }
+  ~SqliteDriver() override {
+    for (auto& [text, stmt] : cache_) sqlite3_finalize(stmt);
+    sqlite3_close_v2(db_);
+  }
 
   TSqlDialect Dialect() const override { return TSqlDialect::SQLite; }
 
@@ -34,9 +39,11 @@ class SqliteDriver : public SqlDriver {
   void Execute(const std::string& sql, const SqlParams& params) override {
     if (params.empty()) {
       char* error = nullptr;
-      if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+      if (int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error); rc != SQLITE_OK) {
         std::string message = error ? error : sqlite3_errmsg(db_);
         sqlite3_free(error);
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+          throw EDatabaseBusy("Banco de dados ocupado por outra conexão: " + message);
         throw EDatabaseError("Erro do banco de dados: " + message);
       }
       return;
@@ -46,16 +53,55 @@ class SqliteDriver : public SqlDriver {
     }
   }
 
+  void Begin(TTransactionKind kind) override {
+    Execute(kind == TTransactionKind::kImmediate ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED", {});
+  }
+  void Commit() override { Execute("COMMIT", {}); }
+  void Rollback() override { Execute("ROLLBACK", {}); }
+  bool InTransaction() const override { return sqlite3_get_autocommit(db_) == 0; }
+  int64_t RowsAffected() const override { return sqlite3_changes64(db_); }
+
  private:
-  // One prepared statement with its parameters bound; finalized on exit.
-  struct Statement {
-    Statement(SqliteDriver& d, const std::string& sql, const SqlParams& params) : driver(d) {
-      if (sqlite3_prepare_v2(d.db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) !=
-          SQLITE_OK)
-        d.Fail();
-      for (const auto& [name, value] : params) Bind(name, value);
+  // Prepared statements are kept by text and reused: bulk loads run the
+  // same few statements many times. A statement is taken out of the cache
+  // while in use and put back reset, with its bindings cleared.
+  static constexpr size_t kCacheSize = 64;
+
+  sqlite3_stmt* Prepare(const std::string& sql) {
+    auto it = cache_.find(sql);
+    if (it != cache_.end()) {
+      sqlite3_stmt* stmt = it->second;
+      cache_.erase(it);
+      return stmt;
     }
-    ~Statement() { sqlite3_finalize(stmt); }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &stmt, nullptr) !=
+        SQLITE_OK) {
+      sqlite3_finalize(stmt);
+      Fail();
+    }
+    return stmt;
+  }
+
+  void Release(const std::string& sql, sqlite3_stmt* stmt) {
+    if (!stmt) return;  // a text without any statement
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (cache_.size() >= kCacheSize || !cache_.emplace(sql, stmt).second) sqlite3_finalize(stmt);
+  }
+
+  // One prepared statement with its parameters bound; handed back on exit.
+  struct Statement {
+    Statement(SqliteDriver& d, const std::string& sql, const SqlParams& params)
+        : driver(d), text(sql), stmt(d.Prepare(sql)) {
+      try {
+        for (const auto& [name, value] : params) Bind(name, value);
+      } catch (...) {
+        driver.Release(text, stmt);
+        throw;
+      }
+    }
+    ~Statement() { driver.Release(text, stmt); }
 
     void Bind(const std::string& name, const SqlValue& value) {
       int index = sqlite3_bind_parameter_index(stmt, (":" + name).c_str());
@@ -83,6 +129,7 @@ class SqliteDriver : public SqlDriver {
     }
 
     SqliteDriver& driver;
+    const std::string& text;
     sqlite3_stmt* stmt = nullptr;
   };
 
@@ -102,10 +149,15 @@ class SqliteDriver : public SqlDriver {
   }
 
   [[noreturn]] void Fail() const {
-    throw EDatabaseError(std::string("Erro do banco de dados: ") + sqlite3_errmsg(db_));
+    int code = sqlite3_errcode(db_) & 0xff;
+    std::string message = sqlite3_errmsg(db_);
+    if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+      throw EDatabaseBusy("Banco de dados ocupado por outra conexão: " + message);
+    throw EDatabaseError("Erro do banco de dados: " + message);
   }
 
   sqlite3* db_;
+  std::unordered_map<std::string, sqlite3_stmt*> cache_;
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 // SqlDriver over an SQLite database file (or ":memory:").
-// Owns the sqlite3 handle; one thread at a time. Integer columns come back
+// Owns the sqlite3 handle and a small cache of prepared statements; one
+// thread at a time. Waits up to 5 s for a lock held by another connection
+// (busy timeout), then raises EDatabaseBusy. Integer columns come back
 // as int64, real ones as double, text as text, blobs as bytes.
 #pragma once
 
