@@ -1,0 +1,38 @@
+#include "library/showavi.h"
+
+#include <vector>
+
+#include "forms/interaction.h"
+
+namespace Showavi {
+namespace {
+
+// Kinds of the open activations, outermost first.
+std::vector<int>& Open() {
+  static std::vector<int> kinds;
+  return kinds;
+}
+
+int InnermostKind() { return Open().empty() ? 0 : Open().back(); }
+
+}  // namespace
+
+void ActiveShowAvi(fw::TComponent* /*mainForm*/, int kind) {
+  Open().push_back(kind);
+  try {
+    fw::Interaction().BusyChanged(BusyDepth(), kind);
+  } catch (...) {
+    Open().pop_back();
+    throw;
+  }
+}
+
+void DeactiveShowAvi() {
+  if (Open().empty()) return;
+  Open().pop_back();
+  fw::Interaction().BusyChanged(BusyDepth(), InnermostKind());
+}
+
+int BusyDepth() { return static_cast<int>(Open().size()); }
+
+}  // namespace Showavi

@@ -1,0 +1,70 @@
+// Velkora: the facts the host knows about the session (logged-in operator,
+// current branch, application server), the pictures of coded fields, and
+// starting another host module by its code.
+//
+// The host sets the facts once at start (SetHostFacts) and installs its
+// module loader (SetModuleLoader); modules only read them. User-interface
+// thread only.
+//
+// Pictures of coded fields. A picture is an edit mask "picture;0;_" whose
+// digit groups are the levels of a code tree; the literals are not stored,
+// so a stored code holds only the digits.
+//   type 0 (ptProduto), product tree code CDARVPROD:
+//       "9.99.999.9999;0;_"  - 4 levels of 1, 2, 3 and 4 digits, 10 digits in
+//       all, stored as 10 digits in the string(20) column ("1010010001" is
+//       shown as "1.01.001.0001"; group 1, subgroup 01, family 001,
+//       product 0001). Products are the leaves, on level 4.
+// Any other picture type raises fw::Exception.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Velkora {
+
+struct THostFacts {
+  std::string Operador;       // code of the logged-in operator
+  std::string FiliProc;       // code of the host's current branch
+  std::string NomeFiliProc;   // its name (FILIAL.NMFILIAL)
+  bool ModuFili = false;      // the host fixes the branch for the module
+  std::string WebURL;         // application-server host, e.g. "127.0.0.1"
+  int WebPort = 0;            // application-server port
+};
+
+void SetHostFacts(const THostFacts& facts);
+const THostFacts& HostFacts();
+
+std::string Operador();
+std::string FiliProc();
+std::string NomeFiliProc();
+bool ModuFili();
+std::string WebURL();
+int WebPort();
+
+// Picture types of coded fields.
+enum TPictureType : int { ptProduto = 0 };
+
+// A code picture with its levels.
+struct TPictObj {
+  std::string Mascara;          // the edit mask ("9.99.999.9999;0;_")
+  int TtNiveis = 0;             // number of levels
+  std::vector<int> TamNiveis;   // digits of each level, first level first
+  int TtDigitos = 0;            // digits of a full code (sum of TamNiveis)
+};
+
+// Edit mask of a coded field; raises fw::Exception for an unknown type.
+std::string DBPict(int pictureType);
+// The picture object of a coded field, its levels counted from the mask.
+TPictObj DBPictObj(int pictureType);
+
+// Starts another host module by its code, with one parameter, through the
+// loader the host installed. Raises fw::Exception "Módulo <código> não
+// encontrado." when no loader is installed (and "Módulo não informado."
+// for an empty code); whatever the loader raises passes on unchanged.
+using TModuleLoader = std::function<void(const std::string& moduleCode, const std::string& param)>;
+// Installs the loader (an empty function removes it); returns the previous one.
+TModuleLoader SetModuleLoader(TModuleLoader loader);
+void LoadBPL(const std::string& moduleCode, const std::string& param);
+
+}  // namespace Velkora
