@@ -1,7 +1,9 @@
 #include "shared/filtro.h"
 
+#include "module/module_variable.h"
+
 extern "C" {
-TFiltro Filtro;
+TFiltro Filtro MODULE_VARIABLE;
 }
 
 void IniciaFiltro(TFiltro& filtro) {
