@@ -37,6 +37,7 @@ constexpr int mrNo = 7;
 // field, with the rows whose key is in `picked` ticked.
 struct TPickListRequest {
   std::string Title;
+  std::string Subtitle;  // a second line under the title, may be empty
   TDataSet* DataSet = nullptr;
   std::string KeyField;
   bool MultiSelect = true;
