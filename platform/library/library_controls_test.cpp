@@ -1,0 +1,113 @@
+// The shared library's own controls: date box, number box and search
+// button.
+#include <gtest/gtest.h>
+
+#include "base/errors.h"
+#include "data/client_dataset.h"
+#include "library/btn_pesquisa.h"
+#include "library/date_edit_plus.h"
+#include "library/number_edit.h"
+#include "testing/scripted_operator.h"
+#include "text/date_time.h"
+
+namespace fw {
+namespace {
+
+void Type(TCustomEdit& edit, const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    size_t n = (static_cast<unsigned char>(text[i]) & 0x80) ? 2 : 1;
+    std::string ch = text.substr(i, n);
+    edit.KeyPress(ch);
+    i += n;
+  }
+}
+
+TEST(DateEditPlus, TypedDatesAreReadCheckedAndSet) {
+  TDateEditPlus dep(nullptr);
+  EXPECT_EQ(dep.EditText(), "__/__/____");
+  EXPECT_EQ(dep.GetDate(), 0);
+  EXPECT_FALSE(dep.IsDateValid());
+  EXPECT_NO_THROW(dep.CheckValidDate());  // empty is not invalid
+  Type(dep, "05032024");
+  EXPECT_EQ(dep.Text(), "05/03/2024");
+  EXPECT_TRUE(dep.IsDateValid());
+  EXPECT_EQ(dep.GetDate(), EncodeDate(2024, 3, 5));
+  dep.SetDate(0);
+  EXPECT_EQ(dep.Text(), "");
+  Type(dep, "31022004");
+  EXPECT_FALSE(dep.IsDateValid());
+  try {
+    dep.CheckValidDate();
+    FAIL();
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "'31/02/2004' não é uma data válida.");
+  }
+  Type(dep, "9");  // full: refused
+  EXPECT_EQ(dep.Text(), "31/02/2004");
+  dep.SetDate(EncodeDate(1999, 12, 31) + 0.5);
+  EXPECT_EQ(dep.Text(), "31/12/1999");
+  Type(dep, "x");
+  EXPECT_EQ(dep.Text(), "31/12/1999");
+}
+
+TEST(NumberEdit, ShowsTwoDecimalsWithSeparatorsAndReadsTypedText) {
+  TNumberEdit ned(nullptr);
+  ned.SetValue(1234567.891);
+  EXPECT_EQ(ned.Text(), "1.234.567,89");
+  ned.SetValue(-0.004);
+  EXPECT_EQ(ned.Text(), "0,00");
+  ned.SetThousandSeparator(false);
+  ned.SetValue(1234.5);
+  EXPECT_EQ(ned.Text(), "1234,50");
+}
+
+TDataPacket Branches() {
+  return TDataPacket::Parse(R"({
+    "fields": [{"name": "CDFILIAL", "type": "string", "size": 8},
+               {"name": "NMFILIAL", "type": "string", "size": 30}],
+    "rows": [["0001", "Matriz"], ["0002", "Recife"]]})");
+}
+
+TEST(BtnPesquisa, PicksARowAndRunsItsHandlersInOrder) {
+  TClientDataSet cds("qryFilial");
+  cds.SetData(Branches());
+  TDataSource dts("dtsFilial", &cds);
+  TEdit edit(nullptr);
+  TBtnPesquisa btn(nullptr);
+  btn.Edit = &edit;
+  btn.DataSource = &dts;
+  btn.Titulo = "Filial";
+  std::vector<std::string> log;
+  btn.BeforePesq = [&](TComponent&) { log.push_back("antes"); };
+  btn.AfterPesq = [&](TComponent&) { log.push_back("depois " + cds.FieldByName("NMFILIAL").AsString()); };
+  testing::ScriptedOperator op;
+  op.Pick("Filial", {"0002"});
+  btn.Click();
+  EXPECT_EQ(log, (std::vector<std::string>{"antes", "depois Recife"}));
+  EXPECT_FALSE(op.PickRequests[0].MultiSelect);
+
+  btn.AfterPesq = nullptr;
+  op.Pick("Filial", {"0001"});
+  btn.Click();
+  EXPECT_EQ(edit.Text(), "0001");
+}
+
+TEST(BtnPesquisa, AnEmptyListShowsItsMessage) {
+  TClientDataSet cds("qryFilial");
+  TDataPacket empty = Branches();
+  empty.Rows.clear();
+  cds.SetData(empty);
+  TDataSource dts("dtsFilial", &cds);
+  TBtnPesquisa btn(nullptr);
+  btn.DataSource = &dts;
+  btn.MensagemVazia = "Não há filial cadastrada.";
+  bool after = false;
+  btn.AfterPesq = [&](TComponent&) { after = true; };
+  testing::ScriptedOperator op;
+  op.Answer("Não há filial cadastrada.", mrOk);
+  btn.Click();
+  EXPECT_FALSE(after);
+}
+
+}  // namespace
+}  // namespace fw
