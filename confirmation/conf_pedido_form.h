@@ -4,9 +4,9 @@
 // creation flag, so the next start builds a fresh screen.
 #pragma once
 
-#include "forms/form.h"
+#include "library/frm_padrao_grid.h"
 
-class TfrmConfPedido : public fw::TForm {
+class TfrmConfPedido : public fw::TfrmPadraoGrid {
  public:
   explicit TfrmConfPedido(fw::TComponent* owner);
 

@@ -4,9 +4,9 @@
 // order-number list's loaded flag).
 #pragma once
 
-#include "forms/form.h"
+#include "library/frm_filtro_padrao.h"
 
-class TfrmFiltroConfPedido : public fw::TForm {
+class TfrmFiltroConfPedido : public fw::TfrmFiltroPadrao {
  public:
   explicit TfrmFiltroConfPedido(fw::TComponent* owner);
 

@@ -41,6 +41,11 @@ void TDataSource::SetDataSet(TDataSet* dataSet) {
 
 void TDataSource::DataEvent(TDataEvent event, TField* field) {
   if (!Enabled) return;
+  if ((event == TDataEvent::deUpdateState || event == TDataEvent::deActiveChange) &&
+      OnStateChange) {
+    auto handler = OnStateChange;
+    handler(*this);
+  }
   // Copy: a link may detach itself (or others) while being notified.
   std::vector<TDataLink*> links = links_;
   for (TDataLink* link : links)

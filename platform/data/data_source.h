@@ -9,6 +9,7 @@
 // while being notified. Not thread-safe: user-interface thread only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ class TDataSource {
 
   std::string Name;
   bool Enabled = true;
+  // Runs when the dataset's state changes (opened, closed, edit, browse).
+  std::function<void(TDataSource&)> OnStateChange;
 
   TDataSet* DataSet() const { return dataSet_; }
   void SetDataSet(TDataSet* dataSet);
