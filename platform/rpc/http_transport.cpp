@@ -1,0 +1,109 @@
+// The HTTP transport: JSON-RPC over cpp-httplib's client.
+#include <httplib.h>
+
+#include "rpc/rpc_errors.h"
+#include "rpc/transport.h"
+
+namespace fw {
+namespace {
+
+class HttpTransport : public TRpcTransport {
+ public:
+  explicit HttpTransport(const THttpEndpoint& endpoint)
+      : endpoint_(endpoint),
+        address_(endpoint.Host + ":" + std::to_string(endpoint.Port)),
+        path_("/" + endpoint.ServerName) {}
+
+  void Connect() override {
+    if (endpoint_.Host.empty() || endpoint_.Port <= 0 || endpoint_.Port > 65535)
+      throw EConnectionError("Endereço do servidor de aplicação inválido: '" + address_ + "'.");
+    client_ = std::make_unique<httplib::Client>(endpoint_.Host, endpoint_.Port);
+    client_->set_keep_alive(true);
+    client_->set_connection_timeout(endpoint_.ConnectTimeoutSec, 0);
+    client_->set_read_timeout(endpoint_.ReadTimeoutSec, 0);
+    client_->set_write_timeout(endpoint_.ReadTimeoutSec, 0);
+    if (!endpoint_.Token.empty()) client_->set_bearer_token_auth(endpoint_.Token);
+    try {
+      httplib::Result res = client_->Get(path_.c_str());
+      CheckStatus(res);
+    } catch (...) {
+      client_.reset();
+      throw;
+    }
+  }
+
+  void Disconnect() override { client_.reset(); }
+
+  nlohmann::json Send(const nlohmann::json& request) override {
+    if (!client_) Connect();
+    httplib::Result res = client_->Post(path_.c_str(), request.dump(), "application/json");
+    CheckStatus(res);
+    if (res->status == 204) return nullptr;
+    nlohmann::json reply = nlohmann::json::parse(res->body, nullptr, false);
+    if (reply.is_discarded())
+      throw EConnectionError("Resposta inválida do servidor de aplicação em " + address_ + ".");
+    return reply;
+  }
+
+ private:
+  void CheckStatus(const httplib::Result& res) const {
+    if (!res) {
+      switch (res.error()) {
+        case httplib::Error::Connection:
+        case httplib::Error::ConnectionTimeout:
+        case httplib::Error::BindIPAddress:
+          throw EConnectionError("Não foi possível conectar ao servidor de aplicação em " +
+                                 address_ + ".");
+        default:
+          throw EConnectionError("A comunicação com o servidor de aplicação em " + address_ +
+                                 " foi interrompida.");
+      }
+    }
+    switch (res->status) {
+      case 200:
+      case 204: return;
+      case 401:
+        throw EServerError("O servidor de aplicação em " + address_ +
+                           " recusou o acesso: credencial ausente ou inválida.");
+      case 404:
+        throw EServerError("O servidor de aplicação em " + address_ + " não oferece o módulo '" +
+                           endpoint_.ServerName + "'.");
+      case 413:
+        throw EServerError("Os dados enviados excedem o limite do servidor de aplicação.");
+      default:
+        throw EServerError("O servidor de aplicação em " + address_ +
+                           " respondeu com o código HTTP " + std::to_string(res->status) + ".");
+    }
+  }
+
+  THttpEndpoint endpoint_;
+  std::string address_;
+  std::string path_;
+  std::unique_ptr<httplib::Client> client_;
+};
+
+class InProcessTransport : public TRpcTransport {
+ public:
+  explicit InProcessTransport(TRpcHandler handler) : handler_(std::move(handler)) {}
+  void Connect() override {}
+  void Disconnect() override {}
+  nlohmann::json Send(const nlohmann::json& request) override {
+    nlohmann::json reply = handler_(nlohmann::json::parse(request.dump()));
+    return nlohmann::json::parse(reply.dump());
+  }
+
+ private:
+  TRpcHandler handler_;
+};
+
+}  // namespace
+
+std::unique_ptr<TRpcTransport> MakeHttpTransport(const THttpEndpoint& endpoint) {
+  return std::make_unique<HttpTransport>(endpoint);
+}
+
+std::unique_ptr<TRpcTransport> MakeInProcessTransport(TRpcHandler handler) {
+  return std::make_unique<InProcessTransport>(std::move(handler));
+}
+
+}  // namespace fw

@@ -1,0 +1,101 @@
+#include "rpc/net_connection.h"
+
+#include <charconv>
+
+#include "rpc/check_result.h"
+#include "rpc/rpc_errors.h"
+
+namespace fw {
+
+TNetConnection::TNetConnection(std::string name) : Name(std::move(name)) {}
+
+TNetConnection::~TNetConnection() = default;
+
+void TNetConnection::SetAddress(std::string_view address) {
+  std::string_view rest = address;
+  if (rest.starts_with("http://")) rest.remove_prefix(7);
+  while (!rest.empty() && rest.back() == '/') rest.remove_suffix(1);
+  size_t colon = rest.rfind(':');
+  int port = 0;
+  if (colon == std::string_view::npos || colon == 0) {
+    throw EConvertError("Endereço do servidor de aplicação inválido: '" + std::string(address) +
+                        "' (esperado http://máquina:porta).");
+  }
+  std::string_view digits = rest.substr(colon + 1);
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), port);
+  if (ec != std::errc() || end != digits.data() + digits.size() || port <= 0 || port > 65535) {
+    throw EConvertError("Porta inválida no endereço do servidor de aplicação: '" +
+                        std::string(address) + "'.");
+  }
+  Host = std::string(rest.substr(0, colon));
+  Port = port;
+}
+
+std::string TNetConnection::Address() const { return Host + ":" + std::to_string(Port); }
+
+void TNetConnection::UseTransport(std::shared_ptr<TRpcTransport> transport) {
+  Close();
+  given_ = std::move(transport);
+}
+
+void TNetConnection::Open() {
+  if (Connected()) return;
+  if (BeforeConnect) BeforeConnect(*this);
+  std::shared_ptr<TRpcTransport> transport = given_;
+  if (!transport) {
+    THttpEndpoint endpoint;
+    endpoint.Host = Host;
+    endpoint.Port = Port;
+    endpoint.ServerName = ServerName;
+    endpoint.Token = Token;
+    transport = MakeHttpTransport(endpoint);
+  }
+  transport->Connect();
+  transport_ = std::move(transport);
+}
+
+void TNetConnection::Close() {
+  if (!transport_) return;
+  transport_->Disconnect();
+  transport_.reset();
+}
+
+nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohmann::json> args) {
+  nlohmann::json request = {{"jsonrpc", "2.0"},
+                            {"method", method},
+                            {"params", std::move(args)},
+                            {"id", nextId_++}};
+  try {
+    (void)request.dump();
+  } catch (const nlohmann::json::exception&) {
+    throw EConvertError("Os argumentos de '" + method +
+                        "' contêm texto com caracteres inválidos (UTF-8).");
+  }
+  Open();
+  nlohmann::json reply;
+  try {
+    reply = transport_->Send(request);
+  } catch (const EConnectionError&) {
+    Close();
+    throw;
+  }
+  auto version = reply.is_object() ? reply.find("jsonrpc") : reply.end();
+  if (!reply.is_object() || version == reply.end() || *version != "2.0")
+    throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
+  if (auto error = reply.find("error"); error != reply.end()) {
+    std::string message = "O servidor de aplicação informou um erro.";
+    int code = 0;
+    if (error->is_object()) {
+      if (auto m = error->find("message"); m != error->end() && m->is_string()) message = *m;
+      if (auto c = error->find("code"); c != error->end() && c->is_number_integer()) code = *c;
+    }
+    throw EServerError(message, code);
+  }
+  auto result = reply.find("result");
+  if (result == reply.end() || reply.value("id", nlohmann::json()) != request["id"])
+    throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
+  if (RaiseServerErrors && IsErrorReply(*result)) CheckResultServ(*result);
+  return std::move(*result);
+}
+
+}  // namespace fw
