@@ -6,6 +6,7 @@
 #include "data/client_dataset.h"
 #include "library/btn_pesquisa.h"
 #include "library/date_edit_plus.h"
+#include "library/db_date_edit_plus.h"
 #include "library/number_edit.h"
 #include "testing/scripted_operator.h"
 #include "text/date_time.h"
@@ -107,6 +108,30 @@ TEST(BtnPesquisa, AnEmptyListShowsItsMessage) {
   op.Answer("Não há filial cadastrada.", mrOk);
   btn.Click();
   EXPECT_FALSE(after);
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST(DBDateEditPlus, ShowsTheCurrentRowsDateAndItsWeekday) {
+  TClientDataSet cds("cdsPedido");
+  cds.SetData(TDataPacket::Parse(R"({"fields":[{"name":"DTPEDIDO","type":"datetime"}],
+                                     "rows":[[45356.75],[null]]})"));
+  TDataSource dts("dtsPedido", &cds);
+  TDBDateEditPlus dbp(nullptr);
+  dbp.SetDataSource(&dts);
+  dbp.SetDataField("DTPEDIDO");
+  EXPECT_EQ(dbp.Text(), "05/03/2024");
+  EXPECT_EQ(dbp.DayName(), "Terça");
+  cds.Next();
+  EXPECT_EQ(dbp.Text(), "");
+  EXPECT_EQ(dbp.DayName(), "");
+  std::string key = "1";
+  dbp.KeyPress(key);  // read-only
+  EXPECT_EQ(dbp.Text(), "");
 }
 
 }  // namespace
