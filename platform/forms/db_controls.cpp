@@ -85,6 +85,7 @@ void TDBEdit::DoExit() {
 // TDBText
 
 TDBText::TDBText(TComponent* owner) : TLabel(owner) {
+  ShowAccelChar = false;  // data, not a caption
   link_.OnDataChange = [this] { DataChange(); };
 }
 

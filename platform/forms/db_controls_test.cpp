@@ -115,6 +115,10 @@ TEST_F(DbControlsTest, ControlsAreNotToldWhileTheDatasetsControlsAreDisabled) {
   EXPECT_EQ(dbt.Caption(), "");
   cds.SetData(Orders());
   EXPECT_EQ(dbt.Caption(), "Padaria");
+  cds.Edit();
+  cds.FieldByName("NMFANTCLIE").SetAsString("Pão & Cia");
+  EXPECT_EQ(dbt.PlainCaption(), "Pão & Cia");
+  cds.Cancel();
   dbt.SetDataField("NAOEXISTE");
   EXPECT_EQ(dbt.Caption(), "");
 }

@@ -297,11 +297,14 @@ void TDBGrid::MoveCursor(TKey key, TShiftState shift) {
   TDataSet* ds = DataSet();
   if (!ds || !ds->Active() || ds->IsEmpty()) return;
   int page = std::max(1, VisibleRowCount());
+  // At the first or last row the keys that would go further do nothing:
+  // no scroll, so no AfterScroll.
+  bool atFirst = ds->RecNo() <= 1, atLast = ds->RecNo() >= ds->RecordCount();
   switch (key) {
-    case VK_UP: ds->Prior(); break;
-    case VK_DOWN: ds->Next(); break;
-    case VK_PRIOR: ds->MoveBy(-page); break;
-    case VK_NEXT: ds->MoveBy(page); break;
+    case VK_UP: if (!atFirst) ds->Prior(); break;
+    case VK_DOWN: if (!atLast) ds->Next(); break;
+    case VK_PRIOR: if (!atFirst) ds->MoveBy(-page); break;
+    case VK_NEXT: if (!atLast) ds->MoveBy(page); break;
     case VK_HOME: ds->First(); break;
     case VK_END: ds->Last(); break;
     default: break;

@@ -42,8 +42,9 @@
 // the last fill that covered the whole cell (a fill erases what was drawn
 // before), joined by a space. Pictures (BrushCopy) leave no text.
 //
-// Not supported: in-place editing, inserting and deleting rows, dragging
-// columns. Ownership as TComponent; the data source is not owned.
+// Not supported: in-place editing (dgEditing and ReadOnly are kept but
+// change nothing), inserting and deleting rows, dragging columns. gdFixed
+// is never passed: the handler draws data cells only. Ownership as TComponent; the data source is not owned.
 // User-interface thread only.
 #pragma once
 

@@ -245,6 +245,10 @@ TEST_F(GridTest, KeysRunTheHandlerFirstThenMoveTheCursorOrTheColumn) {
   Press(*grid, VK_DOWN);
   Press(*grid, VK_NEXT);
   EXPECT_EQ(cds.RecNo(), 5);
+  scrolls.clear();
+  Press(*grid, VK_DOWN);  // already at the last row: no scroll
+  Press(*grid, VK_NEXT);
+  EXPECT_TRUE(scrolls.empty());
   Press(*grid, VK_HOME, ssCtrl);
   EXPECT_EQ(cds.RecNo(), 1);
   Press(*grid, VK_RIGHT);

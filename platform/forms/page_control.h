@@ -1,8 +1,9 @@
 // TPageControl and TTabSheet: pages shown one at a time under a row of
 // tabs.
 //
-// A sheet belongs to one page control (SetPageControl, or the constructor)
-// and is placed in it as its child; the page control keeps its sheets in
+// A sheet belongs to one page control (SetPageControl, or the constructor;
+// not SetParent, which the page control would not see) and is placed in it
+// as its child; the page control keeps its sheets in
 // page order (PageIndex). The first sheet added becomes the active page.
 // Only the active page is visible (the page control hides the others), and
 // it fills the page control below the tabs. TabVisible hides a sheet's

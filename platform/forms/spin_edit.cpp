@@ -57,8 +57,9 @@ void TSpinEdit::KeyDown(TKey& key, TShiftState shift) {
 void TSpinEdit::DoExit() {
   TCustomEdit::DoExit();
   long long value = 0;
-  if (ReadNumber(value) && (value < INT_MIN || value > INT_MAX || CheckValue(static_cast<int>(value)) != value))
-    SetValue(Value());
+  if (!ReadNumber(value)) return;
+  bool outside = value < INT_MIN || value > INT_MAX || CheckValue(static_cast<int>(value)) != value;
+  if (outside) SetValue(Value());
 }
 
 }  // namespace fw

@@ -13,6 +13,7 @@ void TLabel::SetAlignment(TAlignment alignment) {
 }
 
 char TLabel::Accelerator() const {
+  if (!ShowAccelChar) return 0;
   const std::string& caption = Caption();
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
@@ -27,6 +28,7 @@ char TLabel::Accelerator() const {
 }
 
 std::string TLabel::PlainCaption() const {
+  if (!ShowAccelChar) return Caption();
   std::string plain;
   const std::string& caption = Caption();
   for (size_t i = 0; i < caption.size(); ++i) {

@@ -22,8 +22,10 @@ class TLabel : public TControl {
   void SetFocusControl(TControl* control) { focusControl_.Reset(control); }
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment alignment);
+  // With ShowAccelChar (the default) "&" marks the accelerator and "&&"
+  // stands for a plain "&"; without it "&" is an ordinary character.
+  bool ShowAccelChar = true;
   // The accelerator letter, upper case ('F' for "&Filial"); 0 when none.
-  // "&&" stands for a plain "&".
   char Accelerator() const;
   // The caption as shown: without the accelerator marks.
   std::string PlainCaption() const;
