@@ -48,7 +48,7 @@ void TComboBox::SetText(std::string_view text) {
 void TComboBox::SelectItem(int index) {
   if (!AcceptsInput(*this) || index < 0 || index >= Items.Count()) return;
   FocusForInput(*this);
-  if (index == itemIndex_ && Text() == Items[index]) return;
+  if (!CanSelect() || (index == itemIndex_ && Text() == Items[index])) return;
   Show(index, Items[index]);
   Change();
 }

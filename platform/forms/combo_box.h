@@ -31,8 +31,8 @@ class TComboBox : public TCustomEdit {
   // chosen); in csDropDownList only an item's text or "".
   void SetText(std::string_view text) override;
 
-  // The operator picks an item: ignored when hidden, disabled or out of
-  // range; runs OnChange when the choice changed.
+  // The operator picks an item: ignored when hidden, disabled, out of
+  // range or refused by CanSelect; runs OnChange when the choice changed.
   void SelectItem(int index);
 
   void KeyDown(TKey& key, TShiftState shift) override;
@@ -40,6 +40,11 @@ class TComboBox : public TCustomEdit {
 
  protected:
   bool CanType() const override;
+  // Whether the operator may choose an item now.
+  virtual bool CanSelect() const { return true; }
+  // Change() also runs while code sets the text; it runs OnChange only
+  // when this is false.
+  bool ChangingByCode() const { return quiet_; }
   void Change() override;
 
  private:

@@ -168,6 +168,43 @@ void TDBRadioGroup::Picked() {
 }
 
 // ---------------------------------------------------------------------------
+// TDBComboBox
+
+TDBComboBox::TDBComboBox(TComponent* owner) : TComboBox(owner) {
+  link_.OnDataChange = [this] { DataChange(); };
+}
+
+void TDBComboBox::DataChange() {
+  TField* field = link_.Field();
+  SetText(field ? field->Text() : std::string());  // by code: runs nothing
+}
+
+bool TDBComboBox::CanType() const { return TComboBox::CanType() && link_.CanModify(); }
+
+bool TDBComboBox::CanSelect() const { return !ReadOnly() && link_.CanModify(); }
+
+bool TDBComboBox::TypeChar(const std::string& ch) {
+  TField* field = link_.Field();
+  std::string base = AllSelected() ? std::string() : Text();
+  if (field && field->DataType() == TFieldType::ftString &&
+      static_cast<int>(Utf8Length(base)) >= field->Size())
+    return false;
+  return TComboBox::TypeChar(ch);
+}
+
+void TDBComboBox::Change() {
+  if (ChangingByCode()) return;  // showing the field: nothing to write
+  TField* field = link_.Field();
+  try {
+    if (field && link_.Edit()) field->SetText(Text());
+  } catch (...) {
+    DataChange();  // the field refused: show what it holds
+    throw;
+  }
+  TComboBox::Change();
+}
+
+// ---------------------------------------------------------------------------
 // TDBRichEdit
 
 TDBRichEdit::TDBRichEdit(TComponent* owner) : TRichEdit(owner) {

@@ -28,6 +28,11 @@
 // (or an empty) entry for it; no match chooses nothing. The operator's pick
 // writes the item's value (SetText) and runs OnClick; refused when
 // read-only or not modifiable.
+// TDBComboBox: shows the field's edit text (choosing the item with that
+// text, if any). The operator's choice of an item, or typing in the edit
+// part (limited to a string field's size), writes the text to the field at
+// once (SetText; a refused text raises and the box shows the field again),
+// then OnChange runs; refused when read-only or not modifiable.
 // TDBRichEdit: a read-only view of a memo or blob field holding rich text
 // or plain text (Windows-1252 bytes are shown as such).
 // Ownership as TComponent; the data source is not owned (it must outlive
@@ -37,6 +42,7 @@
 
 #include "base/strings.h"
 #include "forms/check_boxes.h"
+#include "forms/combo_box.h"
 #include "forms/edit.h"
 #include "forms/field_data_link.h"
 #include "forms/memo.h"
@@ -126,6 +132,23 @@ class TDBRadioGroup : public TRadioGroup {
   void DataChange();
   TFieldDataLink link_;
   bool readOnly_ = false;
+};
+
+class TDBComboBox : public TComboBox {
+ public:
+  explicit TDBComboBox(TComponent* owner);
+  FW_DATA_BINDING
+  const char* Kind() const override { return "dbcombobox"; }
+
+ protected:
+  bool CanType() const override;
+  bool CanSelect() const override;
+  bool TypeChar(const std::string& ch) override;
+  void Change() override;
+
+ private:
+  void DataChange();
+  TFieldDataLink link_;
 };
 
 class TDBRichEdit : public TRichEdit {

@@ -170,6 +170,30 @@ TEST_F(DbControlsTest, CheckBoxMapsItsValuesAndWritesThemWhenToggled) {
   EXPECT_TRUE(dck.Checked());
 }
 
+TEST_F(DbControlsTest, ComboBoxShowsTheFieldAndWritesTheOperatorsChoice) {
+  auto& dbc = Place<TDBComboBox>("dbcForma");
+  dbc.SetStyle(TComboBoxStyle::csDropDownList);
+  dbc.Items = TStrings{"F", "V", "X"};
+  int changes = 0;
+  dbc.OnChange = [&](TComponent&) { ++changes; };
+  dbc.SetDataSource(&dts);
+  dbc.SetDataField("IDTPFORPGTPED");
+  EXPECT_EQ(dbc.ItemIndex(), 1);
+  cds.Next();  // null, shown as "X"
+  EXPECT_EQ(dbc.ItemIndex(), 2);
+  cds.Last();
+  EXPECT_EQ(dbc.ItemIndex(), 0);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(cds.State(), TDataSetState::dsBrowse);  // showing the field wrote nothing
+  dbc.SelectItem(2);
+  EXPECT_EQ(cds.FieldByName("IDTPFORPGTPED").AsString(), "X");
+  EXPECT_EQ(changes, 1);
+  dbc.SetReadOnly(true);
+  dbc.SelectItem(1);
+  EXPECT_EQ(cds.FieldByName("IDTPFORPGTPED").AsString(), "X");
+  EXPECT_EQ(changes, 1);
+}
+
 TEST_F(DbControlsTest, RichEditShowsTheRemarksAndRefusesTyping) {
   auto& dbr = Place<TDBRichEdit>("dbrObservacao");
   dbr.SetDataSource(&dts);
