@@ -1,0 +1,72 @@
+// DisplayServer: serves the host's window to one browser page on
+// 127.0.0.1 (docs/display-protocol.md).
+//
+// Threads: cpp-httplib runs the requests on its own threads; they only
+// touch the session and the outgoing queue (under a mutex) and post input
+// to the application's message queue. The model is read and changed only
+// on the user-interface thread: Flush (called after each message the loop
+// ran, and whenever an overlay changes) collects the changes and queues
+// one update. Opening /events starts a new session; the earlier page gets
+// "takeover" and its input is refused from then on.
+//
+// Start raises fw::Exception when the port cannot be bound. Stop ends the
+// event streams and the server; the destructor stops it.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "display/display_interaction.h"
+#include "display/input_decoder.h"
+#include "display/model_tracker.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace display {
+
+class DisplayServer {
+ public:
+  explicit DisplayServer(std::string webDir);
+  ~DisplayServer();
+  DisplayServer(const DisplayServer&) = delete;
+  DisplayServer& operator=(const DisplayServer&) = delete;
+
+  // Installs the interaction, the font metrics and the idle hook, binds
+  // 127.0.0.1:port (0 picks a free one) and starts serving. Returns the port.
+  int Start(int port);
+  void Stop();
+  // User-interface thread: queues an update when something changed.
+  void Flush(bool full = false);
+  DisplayInteraction& Interaction() { return interaction_; }
+  int Port() const { return port_; }
+
+ private:
+  void Routes();
+  void Push(const std::string& event, const std::string& data);
+  std::string NewSession();
+
+  std::string webDir_;
+  std::unique_ptr<httplib::Server> server_;
+  std::thread thread_;
+  int port_ = 0;
+
+  DisplayInteraction interaction_;
+  InputDecoder decoder_{interaction_};
+  ModelTracker tracker_;
+  std::string lastOverlay_;
+
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  std::string session_;
+  std::deque<std::string> queue_;  // events of the current session
+  bool stopping_ = false;
+  unsigned long sessionCounter_ = 0;
+};
+
+}  // namespace display

@@ -1,0 +1,166 @@
+// The display's model updates, input decoding with its refusals, the
+// operator boxes answered from the page, and the HTTP session rules.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include "display/display_interaction.h"
+#include "display/display_server.h"
+#include "display/input_decoder.h"
+#include "display/model_tracker.h"
+#include "display/palette.h"
+#include "forms/application.h"
+#include "forms/check_boxes.h"
+#include "forms/edit.h"
+
+namespace display {
+namespace {
+
+using nlohmann::json;
+
+class Sample : public fw::TForm {
+ public:
+  explicit Sample(fw::TComponent* owner) : fw::TForm(owner) {
+    SetName("frmAmostra");
+    edit = &Create<fw::TEdit>("edtNome");
+    edit->SetParent(this);
+    check = &Create<fw::TCheckBox>("chbAtivo");
+    check->SetParent(this);
+    check->SetCaption("Ativo");
+    check->OnClick = [this](fw::TComponent&) { clicks++; };
+  }
+  fw::TEdit* edit;
+  fw::TCheckBox* check;
+  int clicks = 0;
+};
+
+struct DisplayFixture : ::testing::Test {
+  void SetUp() override {
+    fw::Application().CreateForm(form);
+    form->Show();
+  }
+  void TearDown() override {
+    delete form;
+    fw::Application().ProcessMessages();
+  }
+  Sample* form = nullptr;
+};
+
+const json* FindControl(const json& update, const std::string& name) {
+  for (const json& c : update["controls"])
+    if (c["name"] == name) return &c;
+  return nullptr;
+}
+
+TEST_F(DisplayFixture, UpdatesCarryOnlyWhatChanged) {
+  ModelTracker tracker;
+  json first = tracker.Update(false);
+  ASSERT_FALSE(first.is_null());
+  ASSERT_NE(FindControl(first, "edtNome"), nullptr);
+  EXPECT_EQ(first["order"].back(), "frmAmostra");
+  EXPECT_TRUE(tracker.Update(false).is_null());  // nothing changed
+
+  form->edit->SetText("Ana");
+  json second = tracker.Update(false);
+  ASSERT_EQ(second["controls"].size(), 1u);
+  EXPECT_EQ(second["controls"][0]["props"]["text"], "Ana");
+
+  delete form->check;
+  json third = tracker.Update(false);
+  ASSERT_EQ(third["removedControls"].size(), 1u);
+  EXPECT_EQ(third["removedControls"][0]["name"], "chbAtivo");
+  form->check = nullptr;
+  EXPECT_EQ(tracker.Update(true)["controls"].size(), 1u);  // full: everything again
+}
+
+TEST_F(DisplayFixture, InputReachesUsableControlsOnly) {
+  DisplayInteraction interaction;
+  InputDecoder decoder(interaction);
+  std::vector<std::string> log;
+  decoder.Log = [&](const std::string& s) { log.push_back(s); };
+  EXPECT_TRUE(decoder.Apply({{"type", "click"}, {"form", "frmAmostra"}, {"name", "chbAtivo"}}));
+  EXPECT_EQ(form->clicks, 1);
+  form->check->SetEnabled(false);
+  EXPECT_FALSE(decoder.Apply({{"type", "click"}, {"form", "frmAmostra"}, {"name", "chbAtivo"}}));
+  EXPECT_FALSE(decoder.Apply({{"type", "click"}, {"form", "frmOutro"}, {"name", "x"}}));
+  EXPECT_FALSE(decoder.Apply({{"type", "click"}, {"form", "frmAmostra"}, {"name", "naoExiste"}}));
+  EXPECT_FALSE(decoder.Apply({{"type", "dança"}, {"form", "frmAmostra"}, {"name", "edtNome"}}));
+  EXPECT_FALSE(decoder.Apply(json::array()));
+  EXPECT_EQ(form->clicks, 1);
+  EXPECT_EQ(log.size(), 5u);
+
+  EXPECT_TRUE(decoder.Apply({{"type", "focus"}, {"form", "frmAmostra"}, {"name", "edtNome"}}));
+  EXPECT_TRUE(decoder.Apply({{"type", "char"}, {"form", "frmAmostra"}, {"text", "Zé"}}));
+  EXPECT_EQ(form->edit->Text(), "Zé");
+  EXPECT_TRUE(decoder.Apply({{"type", "key"}, {"form", "frmAmostra"}, {"key", 8}}));
+  EXPECT_EQ(form->edit->Text(), "Z");
+}
+
+TEST_F(DisplayFixture, ABoxWaitsForItsAnswerAndBlocksEverythingElse) {
+  DisplayInteraction interaction;
+  InputDecoder decoder(interaction);
+  int changes = 0;
+  interaction.Changed = [&] { ++changes; };
+  fw::Application().Post([&] {
+    EXPECT_TRUE(interaction.Open());
+    EXPECT_EQ(interaction.Overlay()["messagebox"]["text"], "Confirma operação?");
+    EXPECT_FALSE(decoder.Apply({{"type", "click"}, {"form", "frmAmostra"}, {"name", "chbAtivo"}}));
+    EXPECT_FALSE(decoder.Apply({{"type", "answer"}, {"id", 999}, {"result", "yes"}}));
+    EXPECT_FALSE(decoder.Apply({{"type", "answer"}, {"id", 1}, {"result", "ok"}}));  // no such button
+    EXPECT_TRUE(decoder.Apply({{"type", "answer"}, {"id", 1}, {"result", "no"}}));
+  });
+  int result = interaction.MessageDlg("Confirma operação?", fw::TMsgDlgType::mtConfirmation,
+                                      fw::mbYes | fw::mbNo, 0);
+  EXPECT_EQ(result, fw::mrNo);
+  EXPECT_FALSE(interaction.Open());
+  EXPECT_EQ(form->clicks, 0);
+  EXPECT_GE(changes, 2);
+}
+
+TEST(Palette, SystemColoursMapToTheClassicPalette) {
+  EXPECT_EQ(CssColor(fw::clInfoBk), "#ffffe1");
+  EXPECT_EQ(CssColor(fw::clOlive), "#808000");
+  EXPECT_EQ(CssColor(fw::RGB(0x12, 0x34, 0x56)), "#123456");
+}
+
+TEST(DisplayServer, ANewPageTakesTheSessionOver) {
+  DisplayServer server(DISPLAY_WEB_DIR);
+  int port = server.Start(0);
+  httplib::Client client("127.0.0.1", port);
+  client.set_read_timeout(2, 0);
+  std::string first;
+  // Read the first page's hello, then let a second page take over.
+  std::thread reader([&] {
+    client.Get("/events", [&](const char* data, size_t size) {
+      first.append(data, size);
+      return first.find("takeover") == std::string::npos && first.size() < 100000;
+    });
+  });
+  for (int i = 0; i < 200 && first.find("session") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::string session = first.substr(first.find("\"session\":\"") + 11);
+  session = session.substr(0, session.find('"'));
+  httplib::Client second("127.0.0.1", port);
+  second.set_read_timeout(1, 0);
+  std::string other;
+  std::thread secondReader([&] {
+    second.Get("/events", [&](const char* d, size_t n) {
+      other.append(d, n);
+      return other.find("hello") == std::string::npos;
+    });
+  });
+  reader.join();
+  secondReader.join();
+  EXPECT_NE(first.find("event: takeover"), std::string::npos);
+  json body = {{"session", session}, {"event", {{"type", "activate"}, {"form", "x"}}}};
+  auto res = httplib::Client("127.0.0.1", port).Post("/input", body.dump(), "application/json");
+  ASSERT_TRUE(res);
+  EXPECT_EQ(res->status, 409);
+  auto bad = httplib::Client("127.0.0.1", port).Post("/input", "{nada", "application/json");
+  ASSERT_TRUE(bad);
+  EXPECT_EQ(bad->status, 400);
+  server.Stop();
+  fw::Application().ProcessMessages();
+}
+
+}  // namespace
+}  // namespace display

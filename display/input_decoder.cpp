@@ -1,0 +1,125 @@
+#include "display/input_decoder.h"
+
+#include "display/display_interaction.h"
+#include "forms/application.h"
+#include "forms/menus.h"
+#include "forms/page_control.h"
+
+namespace display {
+namespace {
+
+using nlohmann::json;
+
+fw::TForm* FindForm(const std::string& name) {
+  for (fw::TForm* f : fw::Screen().Forms())
+    if (f->Name() == name) return f;
+  return nullptr;
+}
+
+// The form that takes input now: the last visible modal form, if any.
+fw::TForm* ModalForm() {
+  fw::TForm* modal = nullptr;
+  for (fw::TForm* f : fw::Screen().Forms())
+    if (f->Modal() && f->Visible()) modal = f;
+  return modal;
+}
+
+fw::TShiftState ShiftOf(const json& event) {
+  fw::TShiftState shift = 0;
+  if (auto it = event.find("shift"); it != event.end() && it->is_array())
+    for (const json& s : *it) {
+      if (s == "ctrl") shift |= fw::ssCtrl;
+      if (s == "shift") shift |= fw::ssShift;
+      if (s == "alt") shift |= fw::ssAlt;
+    }
+  return shift;
+}
+
+std::string Str(const json& event, const char* key) {
+  auto it = event.find(key);
+  return it != event.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+int Int(const json& event, const char* key) {
+  auto it = event.find(key);
+  return it != event.end() && it->is_number() ? it->get<int>() : 0;
+}
+
+}  // namespace
+
+bool InputDecoder::Refuse(const std::string& why) {
+  if (Log) Log("entrada recusada: " + why);
+  return false;
+}
+
+bool InputDecoder::Apply(const json& event) {
+  if (!event.is_object()) return Refuse("evento não é um objeto");
+  std::string type = Str(event, "type");
+  if (type == "answer") {
+    long id = event.value("id", -1L);
+    return interaction_.Answer(id, Str(event, "result")) || Refuse("caixa de mensagem inexistente");
+  }
+  if (type == "pick") {
+    long id = event.value("id", -1L);
+    std::vector<std::string> keys;
+    if (auto it = event.find("keys"); it != event.end() && it->is_array())
+      for (const json& k : *it)
+        if (k.is_string()) keys.push_back(k);
+    return interaction_.Pick(id, keys, event.value("cancel", false)) ||
+           Refuse("lista de pesquisa inexistente");
+  }
+  if (interaction_.Open()) return Refuse("há uma caixa aberta");
+  return ApplyToForm(type, event);
+}
+
+bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
+  fw::TForm* form = FindForm(Str(event, "form"));
+  if (!form || !form->Visible()) return Refuse("janela inexistente ou oculta");
+  if (fw::TForm* modal = ModalForm(); modal && modal != form) return Refuse("janela atrás de outra modal");
+  if (type == "key") {
+    fw::TKey key = static_cast<fw::TKey>(Int(event, "key"));
+    form->KeyDown(key, ShiftOf(event));
+    return true;
+  }
+  if (type == "char") {
+    std::string text = Str(event, "text");
+    form->KeyPress(text);
+    return true;
+  }
+  if (type == "activate") {
+    form->Show();
+    return true;
+  }
+  if (type == "close") {
+    form->Close();
+    return true;
+  }
+  std::string name = Str(event, "name");
+  if (type == "menu") {
+    auto* item = dynamic_cast<fw::TMenuItem*>(form->FindComponent(name));
+    if (!item || !item->Usable()) return Refuse("item de menu indisponível: " + name);
+    item->Click();
+    return true;
+  }
+  auto* control = dynamic_cast<fw::TControl*>(form->FindComponent(name));
+  if (!control || control->ParentForm() != form) return Refuse("controle inexistente: " + name);
+  if (!control->Showing() || !control->Usable()) return Refuse("controle indisponível: " + name);
+  if (type == "click") {
+    control->MouseClick(Int(event, "x"), Int(event, "y"));
+    return true;
+  }
+  if (type == "focus") {
+    control->SetFocus();
+    return true;
+  }
+  if (type == "tab") {
+    auto* pages = dynamic_cast<fw::TPageControl*>(control);
+    auto* sheet = dynamic_cast<fw::TTabSheet*>(form->FindComponent(Str(event, "page")));
+    if (!pages || !sheet || sheet->PageControl() != pages) return Refuse("aba inexistente");
+    pages->TabClick(*sheet);
+    return true;
+  }
+  return Refuse("tipo de evento desconhecido: " + type);
+}
+
+}  // namespace display

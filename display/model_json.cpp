@@ -1,0 +1,163 @@
+#include "display/model_json.h"
+
+#include "display/font_metrics.h"
+#include "display/grid_json.h"
+#include "display/palette.h"
+#include "forms/buttons.h"
+#include "forms/check_boxes.h"
+#include "forms/combo_box.h"
+#include "forms/containers.h"
+#include "forms/db_grid.h"
+#include "forms/db_navigator.h"
+#include "forms/edit.h"
+#include "forms/memo.h"
+#include "forms/menus.h"
+#include "forms/page_control.h"
+#include "forms/radio_group.h"
+#include "forms/static_controls.h"
+#include "library/db_date_edit_plus.h"
+
+namespace display {
+namespace {
+
+using nlohmann::json;
+
+const char* AlignmentName(fw::TAlignment a) {
+  switch (a) {
+    case fw::TAlignment::taRightJustify: return "right";
+    case fw::TAlignment::taCenter: return "center";
+    default: return "left";
+  }
+}
+
+const char* BevelName(fw::TBevelCut b) {
+  switch (b) {
+    case fw::TBevelCut::bvRaised: return "raised";
+    case fw::TBevelCut::bvLowered: return "lowered";
+    default: return "none";
+  }
+}
+
+json MenuJson(const fw::TMenuItem& item) {
+  json items = json::array();
+  for (const fw::TMenuItem* child : item.Items()) items.push_back(MenuJson(*child));
+  return {{"name", item.Name()},       {"caption", item.Caption()},
+          {"enabled", item.Enabled()}, {"visible", item.Visible()},
+          {"checked", item.Checked()}, {"separator", item.IsSeparator()},
+          {"shortcut", fw::ShortCutToText(item.ShortCut)}, {"items", items}};
+}
+
+json StringsJson(const std::vector<std::string>& lines) { return lines; }
+
+// Kind-specific state; null when the kind has none.
+json PropsOf(fw::TControl& c) {
+  if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
+    json p = {{"text", e->EditText()}, {"readOnly", e->ReadOnly()}};
+    if (auto* combo = dynamic_cast<fw::TComboBox*>(&c)) {
+      p["items"] = StringsJson(combo->Items.Lines());
+      p["itemIndex"] = combo->ItemIndex();
+    }
+    if (auto* dbp = dynamic_cast<fw::TDBDateEditPlus*>(&c)) p["dayName"] = dbp->DayName();
+    return p;
+  }
+  if (auto* cb = dynamic_cast<fw::TCheckBox*>(&c)) return {{"checked", cb->Checked()}};
+  if (auto* rb = dynamic_cast<fw::TRadioButton*>(&c)) return {{"checked", rb->Checked()}};
+  if (auto* rg = dynamic_cast<fw::TRadioGroup*>(&c))
+    return {{"items", StringsJson(rg->Items.Lines())}, {"itemIndex", rg->ItemIndex()},
+            {"columns", rg->Columns()}};
+  if (auto* sb = dynamic_cast<fw::TSpeedButton*>(&c))
+    return {{"glyph", sb->Glyph().Empty() ? json(nullptr) : BitmapJson(sb->Glyph())},
+            {"numGlyphs", sb->NumGlyphs()}, {"flat", sb->Flat()}, {"down", sb->Down()}};
+  if (dynamic_cast<fw::TButton*>(&c)) return {{"glyph", nullptr}, {"numGlyphs", 1}, {"flat", false}, {"down", false}};
+  if (auto* img = dynamic_cast<fw::TImage*>(&c))
+    return {{"picture", BitmapJson(img->Picture())}, {"transparent", img->Transparent()}};
+  if (auto* label = dynamic_cast<fw::TLabel*>(&c))
+    return {{"alignment", AlignmentName(label->Alignment())}};
+  if (auto* panel = dynamic_cast<fw::TPanel*>(&c))
+    return {{"bevelOuter", BevelName(panel->BevelOuter())},
+            {"bevelInner", BevelName(panel->BevelInner())}};
+  if (auto* memo = dynamic_cast<fw::TMemo*>(&c))
+    return {{"text", memo->Text()}, {"readOnly", memo->ReadOnly()}};
+  if (auto* pages = dynamic_cast<fw::TPageControl*>(&c)) {
+    json list = json::array();
+    for (int i = 0; i < pages->PageCount(); ++i) {
+      fw::TTabSheet& sheet = pages->Pages(i);
+      list.push_back({{"name", sheet.Name()}, {"caption", sheet.Caption()},
+                      {"tabVisible", sheet.TabVisible()}, {"enabled", sheet.Enabled()}});
+    }
+    return {{"pages", list},
+            {"active", pages->ActivePage() ? json(pages->ActivePage()->Name()) : json(nullptr)},
+            {"tabHeight", pages->TabHeight}};
+  }
+  if (auto* nav = dynamic_cast<fw::TDBNavigator*>(&c)) {
+    static const char* kNames[] = {"first", "prior", "next", "last"};
+    json buttons = json::array();
+    for (int i = 0; i < fw::kNavigatorButtons; ++i)
+      buttons.push_back({{"name", kNames[i]},
+                         {"enabled", nav->ButtonEnabled(static_cast<fw::TNavigateBtn>(i))}});
+    return {{"buttons", buttons}};
+  }
+  if (auto* grid = dynamic_cast<fw::TDBGrid*>(&c)) return GridJson(*grid);
+  return json::object();
+}
+
+}  // namespace
+
+json FontJson(const fw::TFont& font) {
+  return {{"name", font.Name}, {"size", font.Size}, {"px", PixelSize(font.Size)},
+          {"bold", font.Bold}, {"color", CssColor(font.Color)}};
+}
+
+json BitmapJson(const fw::TBitmap& bitmap) {
+  json pixels = json::array();
+  for (fw::TColor c : bitmap.Pixels()) pixels.push_back(RgbOf(c));
+  return {{"w", bitmap.Width()}, {"h", bitmap.Height()}, {"pixels", pixels}};
+}
+
+json FormJson(fw::TForm& form) {
+  const char* style = form.FormStyle == fw::TFormStyle::fsMDIChild ? "mdichild"
+                      : form.FormStyle == fw::TFormStyle::fsMDIForm ? "mdiform"
+                                                                    : "normal";
+  const char* state = form.WindowState() == fw::TWindowState::wsMinimized ? "minimized"
+                      : form.WindowState() == fw::TWindowState::wsMaximized ? "maximized"
+                                                                           : "normal";
+  json menu = nullptr;
+  if (form.Menu) {
+    menu = json::array();
+    for (const fw::TMenuItem* item : form.Menu->Items().Items()) menu.push_back(MenuJson(*item));
+  }
+  fw::TRect b = form.BoundsRect();
+  return {{"name", form.Name()},
+          {"caption", form.Caption()},
+          {"bounds", {b.Left, b.Top, b.Width(), b.Height()}},
+          {"visible", form.Visible()},
+          {"active", form.Active()},
+          {"modal", form.Modal()},
+          {"style", style},
+          {"state", state},
+          {"focus", form.ActiveControl() ? json(form.ActiveControl()->Name()) : json(nullptr)},
+          {"color", CssColor(form.Color())},
+          {"menu", menu}};
+}
+
+json ControlJson(fw::TForm& form, fw::TControl& control) {
+  fw::TRect b = control.BoundsRect();
+  fw::TControl* parent = control.Parent();
+  return {{"form", form.Name()},
+          {"name", control.Name()},
+          {"parent", parent && parent != &form ? json(parent->Name()) : json(nullptr)},
+          {"kind", control.Kind()},
+          {"bounds", {b.Left, b.Top, b.Width(), b.Height()}},
+          {"visible", control.Visible()},
+          {"enabled", control.Enabled()},
+          {"usable", control.Usable()},
+          {"caption", control.Caption()},
+          {"color", CssColor(control.Color())},
+          {"font", FontJson(control.Font())},
+          {"hint", control.Hint},
+          {"tabOrder", control.TabOrder},
+          {"focused", control.Focused()},
+          {"props", PropsOf(control)}};
+}
+
+}  // namespace display

@@ -1,0 +1,20 @@
+// The JSON form of the component model that the page draws (see
+// docs/display-protocol.md): one form, one control, one menu, one grid.
+// Reads the model only (painting a grid records its drawing on a scratch
+// canvas and runs its draw handlers). User-interface thread only.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "forms/control.h"
+#include "forms/form.h"
+#include "forms/graphics.h"
+
+namespace display {
+
+nlohmann::json FormJson(fw::TForm& form);
+nlohmann::json ControlJson(fw::TForm& form, fw::TControl& control);
+nlohmann::json BitmapJson(const fw::TBitmap& bitmap);
+nlohmann::json FontJson(const fw::TFont& font);
+
+}  // namespace display

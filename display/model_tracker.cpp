@@ -1,0 +1,99 @@
+#include "display/model_tracker.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "display/model_json.h"
+#include "forms/application.h"
+
+namespace display {
+
+using nlohmann::json;
+
+void ModelTracker::Reset() {
+  sentForms_.clear();
+  sentControls_.clear();
+  lastOrder_.clear();
+}
+
+void ModelTracker::Collect(fw::TForm& form, json& controls,
+                           std::map<std::string, std::string>& seen, bool full) {
+  std::function<void(fw::TControl&)> walk = [&](fw::TControl& parent) {
+    for (fw::TControl* child : parent.Controls()) {
+      if (child->Name().empty()) continue;
+      std::string key = form.Name() + "/" + child->Name();
+      json state = ControlJson(form, *child);
+      std::string text = state.dump();
+      if (full || sentControls_[key] != text) controls.push_back(std::move(state));
+      seen[key] = std::move(text);
+      walk(*child);
+    }
+  };
+  walk(form);
+}
+
+std::vector<std::string> ModelTracker::StackingOrder() {
+  const auto& forms = fw::Screen().Forms();
+  std::erase_if(stack_, [&](const fw::TForm* f) {
+    return std::find(forms.begin(), forms.end(), f) == forms.end();
+  });
+  for (const fw::TForm* f : forms)
+    if (std::find(stack_.begin(), stack_.end(), f) == stack_.end()) stack_.push_back(f);
+  if (fw::TForm* active = fw::Screen().ActiveForm()) {
+    std::erase(stack_, active);
+    stack_.push_back(active);
+  }
+  std::stable_partition(stack_.begin(), stack_.end(), [](const fw::TForm* f) { return !f->Modal(); });
+  std::stable_partition(stack_.begin(), stack_.end(),
+                        [](const fw::TForm* f) { return f->FormStyle == fw::TFormStyle::fsMDIForm; });
+  std::vector<std::string> order;
+  for (const fw::TForm* f : stack_)
+    if (f->Visible() && !f->Name().empty()) order.push_back(f->Name());
+  return order;
+}
+
+json ModelTracker::Empty() {
+  return {{"seq", ++seq_},
+          {"full", false},
+          {"forms", json::array()},
+          {"removedForms", json::array()},
+          {"controls", json::array()},
+          {"removedControls", json::array()},
+          {"order", json::parse(lastOrder_.empty() ? "[]" : lastOrder_)}};
+}
+
+json ModelTracker::Update(bool full) {
+  json forms = json::array(), controls = json::array(), removedForms = json::array(),
+       removedControls = json::array();
+  std::map<std::string, std::string> seenForms, seenControls;
+  for (fw::TForm* form : fw::Screen().Forms()) {
+    if (form->Name().empty()) continue;
+    json state = FormJson(*form);
+    std::string text = state.dump();
+    if (full || sentForms_[form->Name()] != text) forms.push_back(std::move(state));
+    seenForms[form->Name()] = std::move(text);
+    Collect(*form, controls, seenControls, full);
+  }
+  for (const auto& [name, text] : sentForms_)
+    if (!seenForms.count(name)) removedForms.push_back(name);
+  for (const auto& [key, text] : sentControls_)
+    if (!seenControls.count(key)) {
+      size_t slash = key.find('/');
+      std::string form = key.substr(0, slash);
+      if (seenForms.count(form)) removedControls.push_back({{"form", form}, {"name", key.substr(slash + 1)}});
+    }
+  json order = StackingOrder();
+  std::string orderText = order.dump();
+  bool changed = full || !forms.empty() || !controls.empty() || !removedForms.empty() ||
+                 !removedControls.empty() || orderText != lastOrder_;
+  sentForms_ = std::move(seenForms);
+  sentControls_ = std::move(seenControls);
+  lastOrder_ = orderText;
+  if (!changed) return nullptr;
+  return {{"seq", ++seq_},          {"full", full},
+          {"forms", forms},         {"removedForms", removedForms},
+          {"controls", controls},   {"removedControls", removedControls},
+          {"order", order}};
+}
+
+}  // namespace display

@@ -1,0 +1,43 @@
+// ModelTracker: turns the component model into the updates the page is
+// sent — all forms and controls the first time (or when asked for a full
+// update), later only those whose JSON changed since the last update, with
+// the forms and controls that went away. Also keeps the stacking order of
+// the visible forms (the active form comes to the top; a modal form stays
+// above the others). User-interface thread only.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace fw {
+class TForm;
+}
+
+namespace display {
+
+class ModelTracker {
+ public:
+  // The update since the last call (everything when full); the caller adds
+  // the overlay. Returns null when nothing changed and full is false.
+  nlohmann::json Update(bool full);
+  // An update that changes no form or control (for overlay-only changes).
+  nlohmann::json Empty();
+  // Forgets what was sent (the next update is complete).
+  void Reset();
+
+ private:
+  void Collect(fw::TForm& form, nlohmann::json& controls, std::map<std::string, std::string>& seen,
+               bool full);
+  std::vector<std::string> StackingOrder();
+
+  std::map<std::string, std::string> sentForms_;
+  std::map<std::string, std::string> sentControls_;
+  std::vector<const fw::TForm*> stack_;
+  std::string lastOrder_;
+  long seq_ = 0;
+};
+
+}  // namespace display
