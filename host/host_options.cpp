@@ -43,6 +43,14 @@ HostOptions ParseHostOptions(const std::vector<std::string>& args) {
     else if (arg == "--module") options.Module = value();
     else if (arg == "--modules") options.ModulesDir = value();
     else if (arg == "--headless") options.Headless = true;
+    else if (arg == "--port") {
+      const std::string& text = value();
+      int port = -1;
+      auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
+      if (ec != std::errc() || end != text.data() + text.size() || port < 0 || port > 65535)
+        throw fw::Exception("Porta inválida: '" + text + "'.");
+      options.DisplayPort = port;
+    }
     else if (arg == "--help" || arg == "-h") options.Help = true;
     else throw fw::Exception("Opção desconhecida: " + arg + ".");
   }
@@ -52,7 +60,7 @@ HostOptions ParseHostOptions(const std::vector<std::string>& args) {
 std::string HostUsage() {
   return "Uso: host --operator CÓDIGO --branch CÓDIGO [--fixed-branch]\n"
          "            --server http://127.0.0.1:PORTA --db ARQUIVO-OU-URL\n"
-         "            [--module ZQV41800] [--modules PASTA] [--headless]\n";
+         "            [--module ZQV41800] [--modules PASTA] [--headless] [--port N]\n";
 }
 
 }  // namespace host

@@ -2,7 +2,7 @@
 //
 //   host --operator CODE --branch CODE [--fixed-branch]
 //        --server http://127.0.0.1:PORT --db PATH-OR-URL
-//        [--module ZQV41800] [--modules DIR] [--headless]
+//        [--module ZQV41800] [--modules DIR] [--headless] [--port N]
 //
 // ParseHostOptions raises fw::Exception with a Portuguese text naming the
 // option for anything it cannot read (unknown option, missing value, a
@@ -24,6 +24,7 @@ struct HostOptions {
   std::string Module = "ZQV41800";
   std::string ModulesDir;  // empty: the folder "modules" beside the executable
   bool Headless = false;
+  int DisplayPort = 0;     // the page's port on 127.0.0.1; 0 picks a free one
   bool Help = false;
 };
 

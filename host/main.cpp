@@ -1,12 +1,14 @@
 // The host process: one per logged-in operator. Loads the module, runs the
 // user-interface loop, stops cleanly on SIGTERM or SIGINT.
 #include <csignal>
+#include <memory>
 #include <cstdio>
 #include <filesystem>
 #include <thread>
 
 #include "forms/application.h"
 #include "host/host_options.h"
+#include "display/display_server.h"
 #include "host/host_session.h"
 
 namespace {
@@ -53,12 +55,20 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     fw::Application().Interactive = true;
+    std::unique_ptr<display::DisplayServer> page;
+    if (!options.Headless) {
+      page = std::make_unique<display::DisplayServer>(DISPLAY_WEB_DIR);
+      int port = page->Start(options.DisplayPort);
+      std::printf("Abra http://127.0.0.1:%d/ no navegador.\n", port);
+      std::fflush(stdout);
+    }
     host::HostSession session(options);
     session.Start();
     std::printf("host: operador %s, filial %s, módulo %s em execução\n", options.Operator.c_str(),
                 options.Branch.c_str(), options.Module.c_str());
     std::fflush(stdout);
     fw::Application().Run();
+    if (page) page->Stop();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "host: %s\n", e.what());
     status = 1;
