@@ -19,6 +19,7 @@ class HttpTransport : public TRpcTransport {
       throw EConnectionError("Endereço do servidor de aplicação inválido: '" + address_ + "'.");
     client_ = std::make_unique<httplib::Client>(endpoint_.Host, endpoint_.Port);
     client_->set_keep_alive(true);
+    client_->set_tcp_nodelay(true);  // a request is written in two parts: no Nagle wait
     client_->set_connection_timeout(endpoint_.ConnectTimeoutSec, 0);
     client_->set_read_timeout(endpoint_.ReadTimeoutSec, 0);
     client_->set_write_timeout(endpoint_.ReadTimeoutSec, 0);

@@ -65,12 +65,6 @@ nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohm
                             {"method", method},
                             {"params", std::move(args)},
                             {"id", nextId_++}};
-  try {
-    (void)request.dump();
-  } catch (const nlohmann::json::exception&) {
-    throw EConvertError("Os argumentos de '" + method +
-                        "' contêm texto com caracteres inválidos (UTF-8).");
-  }
   Open();
   nlohmann::json reply;
   try {
@@ -78,6 +72,10 @@ nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohm
   } catch (const EConnectionError&) {
     Close();
     throw;
+  } catch (const nlohmann::json::type_error&) {
+    // Writing the request out failed before anything was sent.
+    throw EConvertError("Os argumentos de '" + method +
+                        "' contêm texto com caracteres inválidos (UTF-8).");
   }
   auto version = reply.is_object() ? reply.find("jsonrpc") : reply.end();
   if (!reply.is_object() || version == reply.end() || *version != "2.0")

@@ -1,0 +1,124 @@
+#include "appserver/dispatcher.h"
+
+#include "base/errors.h"
+#include "sql/sql_driver.h"
+
+namespace appserver {
+
+namespace {
+
+using nlohmann::json;
+
+const char* kInternalText =
+    "Erro interno do servidor de aplicação. A operação não foi realizada.";
+const char* kBusyText =
+    "O banco de dados está ocupado por outras operações. Tente novamente em instantes.";
+
+json ErrorReply(const json& id, int code, const std::string& message) {
+  return {{"jsonrpc", "2.0"}, {"error", {{"code", code}, {"message", message}}}, {"id", id}};
+}
+
+bool ValidId(const json& id) { return id.is_string() || id.is_number() || id.is_null(); }
+
+}  // namespace
+
+TDispatcher::TDispatcher(std::string moduleName, std::vector<TMethod> methods, TLogger log)
+    : module_(std::move(moduleName)), methods_(std::move(methods)), log_(std::move(log)) {
+  for (size_t i = 0; i < methods_.size(); ++i) index_.emplace(methods_[i].Name, i);
+}
+
+std::vector<std::string> TDispatcher::MethodNames() const {
+  std::vector<std::string> names;
+  for (const TMethod& m : methods_) names.push_back(m.Name);
+  return names;
+}
+
+void TDispatcher::Log(const std::string& line) const {
+  if (log_) log_(line);
+}
+
+json TDispatcher::Handle(const json& request) const {
+  if (!request.is_array()) return HandleOne(request);
+  if (request.empty())
+    return ErrorReply(nullptr, kInvalidRequest, "Requisição JSON-RPC inválida: lote vazio.");
+  json replies = json::array();
+  for (const json& one : request) {
+    json reply = HandleOne(one);
+    if (!reply.is_null()) replies.push_back(std::move(reply));
+  }
+  return replies.empty() ? json() : replies;
+}
+
+std::string TDispatcher::HandleText(std::string_view body) const {
+  json request = json::parse(body, nullptr, false);
+  json reply = request.is_discarded()
+                   ? ErrorReply(nullptr, kParseError,
+                                "Requisição ilegível: o corpo não é um JSON válido.")
+                   : Handle(request);
+  return reply.is_null() ? std::string() : reply.dump();
+}
+
+json TDispatcher::HandleOne(const json& request) const {
+  if (!request.is_object())
+    return ErrorReply(nullptr, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: esperado um objeto.");
+  auto id = request.find("id");
+  bool notification = id == request.end();
+  json replyId = notification || !ValidId(*id) ? json() : *id;
+  auto version = request.find("jsonrpc");
+  auto method = request.find("method");
+  auto params = request.find("params");
+  if (version == request.end() || *version != "2.0")
+    return ErrorReply(replyId, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: \"jsonrpc\" deve ser \"2.0\".");
+  if (!notification && !ValidId(*id))
+    return ErrorReply(nullptr, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: \"id\" deve ser texto, número ou null.");
+  if (method == request.end() || !method->is_string())
+    return ErrorReply(replyId, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: \"method\" deve ser um texto.");
+  if (params != request.end() && !params->is_array() && !params->is_object())
+    return ErrorReply(replyId, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: \"params\" deve ser uma lista.");
+
+  json reply;
+  auto found = index_.find(method->get<std::string>());
+  if (found == index_.end()) {
+    reply = ErrorReply(replyId, kMethodNotFound,
+                       "Método '" + Shown(method->get<std::string>()) + "' não existe em " +
+                           module_ + ".");
+  } else {
+    try {
+      reply = {{"jsonrpc", "2.0"},
+               {"result", Run(methods_[found->second],
+                              params == request.end() ? json::array() : *params)},
+               {"id", replyId}};
+    } catch (const TRpcError& e) {
+      reply = ErrorReply(replyId, e.Code(), e.what());
+    }
+  }
+  return notification ? json() : reply;
+}
+
+json TDispatcher::Run(const TMethod& method, const json& params) const {
+  TArgs args(method.Name, method.Signature, params);  // TRpcError(-32602) passes on
+  std::string failure;
+  try {
+    json value = method.Run(args);
+    return method.Checked ? json{{"status", "ok"}, {"value", std::move(value)}} : value;
+  } catch (const TRpcError&) {
+    throw;
+  } catch (const TServiceError& e) {
+    failure = e.what();
+  } catch (const fw::EDatabaseBusy& e) {
+    Log(method.Name + ": " + e.what());
+    failure = kBusyText;
+  } catch (const std::exception& e) {
+    Log(method.Name + ": " + e.what());
+    failure = kInternalText;
+  }
+  if (method.Checked) return {{"status", "error"}, {"message", failure}};
+  throw TRpcError(kInternalError, failure);
+}
+
+}  // namespace appserver

@@ -1,0 +1,55 @@
+// JSON-RPC 2.0 dispatch: one table of methods answering requests, shared by
+// the HTTP endpoint and the in-process transport.
+//
+// Handle answers one request object (or a batch array) with the response
+// object (array), or null when nothing is to be answered (notifications,
+// i.e. requests without "id"). HandleText does the same for the text of
+// an HTTP body and returns "" when there is no reply.
+//
+// Replies: a method's result as "result"; for a checked method
+// {"status":"ok","value":...}, or {"status":"error","message":...} when it
+// refuses (TServiceError) or fails after its arguments were accepted.
+// Protocol faults are JSON-RPC errors: -32700 unparsable text, -32600 not
+// a request, -32601 unknown method, -32602 wrong arguments (the message
+// names the method and the argument), -32603 a packet method that failed.
+// Messages are Portuguese and meant for a person: database and internal
+// details go only to the log function, never into a reply.
+// Thread-safe (the table is read-only after construction).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "appserver/order_service.h"
+
+namespace appserver {
+
+using TLogger = std::function<void(const std::string& line)>;
+
+class TDispatcher {
+ public:
+  TDispatcher(std::string moduleName, std::vector<TMethod> methods, TLogger log = {});
+
+  nlohmann::json Handle(const nlohmann::json& request) const;
+  std::string HandleText(std::string_view body) const;
+
+  const std::string& ModuleName() const { return module_; }
+  std::vector<std::string> MethodNames() const;
+
+ private:
+  nlohmann::json HandleOne(const nlohmann::json& request) const;
+  nlohmann::json Run(const TMethod& method, const nlohmann::json& params) const;
+  void Log(const std::string& line) const;
+
+  std::string module_;
+  std::vector<TMethod> methods_;
+  std::unordered_map<std::string, size_t> index_;
+  TLogger log_;
+};
+
+}  // namespace appserver

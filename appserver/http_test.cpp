@@ -1,0 +1,257 @@
+// The HTTP endpoint on 127.0.0.1 at a free port (stopped at the end of each
+// test): calls through TNetConnection, refusals at the HTTP level, bad
+// input answered cleanly while the server keeps serving, and operators on
+// several threads confirming the same orders at once.
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <latch>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "appserver/http_server.h"
+#include "appserver/test_support.h"
+#include "rpc/check_result.h"
+#include "rpc/key_list.h"
+#include "rpc/rpc_errors.h"
+
+namespace appserver::testing {
+namespace {
+
+class THttpFixture : public ::testing::Test {
+ protected:
+  explicit THttpFixture(std::string token = {}) : data_(400, 21), pool_(data_.Url()) {
+    dispatcher_ = std::make_unique<TDispatcher>(kModuleName, OrderServiceMethods(pool_));
+    THttpOptions options;
+    options.Token = std::move(token);
+    server_ = std::make_unique<THttpServer>(*dispatcher_, options);
+    port_ = server_->Bind();
+    thread_ = std::thread([this] { server_->Run(); });
+  }
+  ~THttpFixture() override {
+    server_->Stop();
+    thread_.join();
+  }
+  std::unique_ptr<fw::TNetConnection> Connect(const std::string& token = {}) {
+    auto con = std::make_unique<fw::TNetConnection>("netConPed");
+    con->ServerName = kModuleName;
+    con->Token = token;
+    con->BeforeConnect = [this](fw::TNetConnection& c) {
+      c.SetAddress("http://127.0.0.1:" + std::to_string(port_));
+    };
+    return con;
+  }
+  httplib::Result Post(const std::string& path, const std::string& body) {
+    httplib::Client client("127.0.0.1", port_);
+    return client.Post(path.c_str(), body, "application/json");
+  }
+
+  TDemoDatabase data_;
+  TDbPool pool_;
+  std::unique_ptr<TDispatcher> dispatcher_;
+  std::unique_ptr<THttpServer> server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+class HttpTest : public THttpFixture {};
+
+TEST_F(HttpTest, MethodsOverTheWire) {
+  auto con = Connect();
+  con->Open();
+  std::vector<std::string> orders = OrderNumbers(con->Call("GetPedido", TFiltro{}.GetPedido()));
+  EXPECT_EQ(orders.front(), "0000000001");
+  json count = fw::CheckResultServ(con->Call("GetItemErro", {"0001", "0000000003"}));
+  EXPECT_EQ(count["rows"][0][0], 1.0);
+  EXPECT_EQ(con->Call("GetImposPedTot", {"0001", "9"})["status"], "error");
+}
+
+TEST_F(HttpTest, HttpLevelRefusals) {
+  EXPECT_EQ(Post("/Outro.rdmModulo", "{}")->status, 404);
+  EXPECT_EQ(Post("/", "{}")->status, 404);
+  std::string huge(8u * 1024 * 1024 + 1, ' ');
+  EXPECT_EQ(Post("/" + std::string(kModuleName), huge)->status, 413);
+  // A notification has no reply.
+  EXPECT_EQ(Post("/" + std::string(kModuleName),
+                 R"({"jsonrpc":"2.0","method":"GetParamPedido","params":["0001"]})")
+                ->status,
+            204);
+  auto con = Connect();
+  con->ServerName = "Zqv99999.rdmOutro";
+  EXPECT_THROW(con->Open(), fw::EServerError);
+}
+
+TEST_F(HttpTest, BadInputIsAnsweredAndTheServerKeepsServing) {
+  const std::string path = "/" + std::string(kModuleName);
+  auto code = [&](const std::string& body) {
+    httplib::Result res = Post(path, body);
+    EXPECT_EQ(res->status, 200);
+    return json::parse(res->body)["error"]["code"].get<int>();
+  };
+  EXPECT_EQ(code("{\"jsonrpc\":"), -32700);
+  EXPECT_EQ(code("\xff\xfe{}"), -32700);
+  EXPECT_EQ(code(R"({"jsonrpc":"2.0","method":"GetPedido","params":["\ud800"],"id":1})"), -32700);
+  EXPECT_EQ(code(R"({"jsonrpc":"2.0","method":"GetPedido","params":[],"id":1})"), -32602);
+  EXPECT_EQ(code(R"({"jsonrpc":"2.0","method":"GetObser","params":[1,2],"id":1})"), -32602);
+  EXPECT_EQ(code(R"({"jsonrpc":"2.0","method":"DROP TABLE PEDIDO","params":[],"id":1})"), -32601);
+
+  auto con = Connect();
+  auto db = data_.Open();
+  int64_t pendingBefore = Count(*db, "SELECT COUNT(*) FROM PEDIDO WHERE IDSITPEDIDO = '1'");
+  // A 1 MiB text in each argument of each method in turn, the others valid.
+  json items = con->Call("GetItemPedido", {"0001", "0000000001", "", "T"});
+  std::map<std::string, std::vector<json>> valid = {
+      {"GetPedido", TFiltro{}.GetPedido()},
+      {"SetPedidoPEAN", TFiltro{}.SetPedidoPEAN("", kOperBloq)},
+      {"SetItemPedidoPECF", TFiltro{}.SetItemPedidoPECF("0000000001", items, kOperBloq)},
+      {"GetItemPedido", {"0001", "0000000001", "", "T"}},
+      {"GetPosiEstoq", {"0001", "0000000001", "001", "0000000001"}},
+      {"GetPrazoPgto", {"0001", "0000000001"}},
+      {"GetObser", {"0001", "0000000001"}},
+      {"GetImposPedTot", {"0001", "0000000001"}},
+      {"getOperTPed", {"0001", "ANA"}},
+      {"GetItemErro", {"0001", "0000000001"}},
+      {"GetParamPedido", {"0001"}},
+      {"GetPedIErro", {"0001"}},
+      {"GetNrPedido", {"0001"}}};
+  ASSERT_EQ(valid.size(), dispatcher_->MethodNames().size());
+  std::string mega(1 << 20, 'x');
+  for (const auto& [method, args] : valid) {
+    for (size_t i = 0; i < args.size(); ++i) {
+      std::vector<json> bad = args;
+      bad[i] = mega;
+      try {
+        json reply = con->Call(method, bad);
+        EXPECT_TRUE(reply.is_object()) << method << " " << i;  // a packet or a checked reply
+        EXPECT_LT(reply.dump().size(), 200000u) << method << " " << i;
+      } catch (const fw::EServerError& e) {
+        EXPECT_EQ(e.Code(), -32602) << method << " " << i << ": " << e.what();
+        EXPECT_LT(std::string(e.what()).size(), 400u) << method << " " << i;
+      }
+    }
+  }
+  // "' OR 1=1 --" in every list, bare and as a well-formed key.
+  for (const std::string& evil : {std::string("' OR 1=1 --"), fw::JoinKeyList({"' OR 1=1 --"})}) {
+    TFiltro f{.vendLista = evil, .vendTodos = "", .comisLista = evil, .comisTodos = "",
+              .cliLista = evil, .cliTodos = "", .munLista = evil, .munTodos = "",
+              .prodLista = evil, .prodTodos = "", .nrLista = evil, .nrTodos = "",
+              .tipoLista = evil, .tipoTodos = ""};
+    for (const char* method : {"GetPedido", "SetPedidoPEAN"}) {
+      try {
+        json reply = std::string(method) == "GetPedido"
+                         ? con->Call(method, f.GetPedido())
+                         : con->Call(method, f.SetPedidoPEAN(evil + "_", kOperBloq));
+        if (reply.contains("rows")) {
+          EXPECT_TRUE(reply["rows"].empty());
+        } else {
+          EXPECT_EQ(reply["status"], "error") << reply.dump();
+        }
+      } catch (const fw::EServerError& e) {
+        EXPECT_EQ(e.Code(), -32602) << e.what();
+      }
+    }
+    try {
+      EXPECT_TRUE(con->Call("GetItemPedido", {"0001", "0000000001", evil, ""})["rows"].empty());
+    } catch (const fw::EServerError& e) {
+      EXPECT_EQ(e.Code(), -32602) << e.what();
+    }
+  }
+  // Nothing was harmed and the server still answers.
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM PEDIDO"), 400);
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM HISTSITPEDIDO"), 0);
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM PEDIDO WHERE IDSITPEDIDO = '1'"), pendingBefore);
+  EXPECT_FALSE(OrderNumbers(con->Call("GetPedido", TFiltro{}.GetPedido())).empty());
+}
+
+// Eight operators confirm overlapping sets of the same pending orders at
+// the same moment, each on its own connection and thread. Every order
+// moves once; each confirmation moves all its orders or none; every
+// operator whose confirmation did not move them got a refusal.
+TEST_F(HttpTest, ConcurrentConfirmationsMoveEachOrderOnce) {
+  auto db = data_.Open();
+  std::vector<std::string> pending;
+  for (auto& row : db->Query("SELECT P.NRPEDIDO FROM PEDIDO P WHERE P.CDFILIAL = '0001'"
+                             " AND P.IDSITPEDIDO = '1' AND NOT EXISTS (SELECT 1 FROM BLOQPEDIDO B"
+                             " WHERE B.CDFILIAL = P.CDFILIAL AND B.NRPEDIDO = P.NRPEDIDO)"
+                             " ORDER BY P.NRPEDIDO LIMIT 19",
+                             {}).Rows)
+    pending.push_back(std::get<std::string>(row[0]));
+  ASSERT_EQ(pending.size(), 19u);
+
+  constexpr int kThreads = 8;
+  for (int round = 0; round < 2; ++round) {
+    // Round 0: windows of 4 orders, shifted by 2 (each order in two sets).
+    // Round 1: all threads the same 3 orders, not used in round 0.
+    std::vector<std::vector<std::string>> sets(kThreads);
+    for (int t = 0; t < kThreads; ++t)
+      for (int k = 0; k < (round == 0 ? 4 : 3); ++k)
+        sets[t].push_back(round == 0 ? pending[(2 * t + k) % 16] : pending[16 + k]);
+    int64_t historyBefore = Count(*db, "SELECT COUNT(*) FROM HISTSITPEDIDO");
+
+    std::vector<json> replies(kThreads);
+    std::latch start(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      threads.emplace_back([&, t] {
+        auto con = Connect();
+        con->Open();
+        std::string list;
+        for (const std::string& n : sets[t]) list += n + "_";
+        TFiltro f{.operador = "OPER" + std::to_string(t)};
+        start.arrive_and_wait();
+        replies[t] = con->Call("SetPedidoPEAN", f.SetPedidoPEAN(list, kOperBloq));
+      });
+    }
+    for (auto& th : threads) th.join();
+
+    std::set<std::string> movedBySomeone;
+    int winners = 0;
+    for (int t = 0; t < kThreads; ++t) {
+      std::string op = "OPER" + std::to_string(t);
+      int64_t mine = Count(*db, "SELECT COUNT(*) FROM HISTSITPEDIDO WHERE CDOPERADOR = :O"
+                                " AND NRSEQHIST > :B", {{"O", op}, {"B", historyBefore}});
+      if (replies[t]["status"] == "ok") {
+        ++winners;
+        EXPECT_EQ(mine, static_cast<int64_t>(sets[t].size())) << op;
+        for (const std::string& n : sets[t]) {
+          EXPECT_TRUE(movedBySomeone.insert(n).second) << n << " moved twice";
+          EXPECT_EQ(Text(*db, "SELECT CDOPERALT FROM PEDIDO WHERE CDFILIAL = '0001' AND NRPEDIDO = :N",
+                         {{"N", n}}),
+                    op);
+        }
+      } else {
+        EXPECT_EQ(replies[t]["status"], "error") << replies[t].dump();
+        EXPECT_NE(replies[t]["message"].get<std::string>().find("não está mais pendente"),
+                  std::string::npos);
+        EXPECT_EQ(mine, 0) << op << " changed something although refused";
+      }
+    }
+    EXPECT_GE(winners, 1);
+    if (round == 1) EXPECT_EQ(winners, 1);
+    // Every history row of this round belongs to a winner, one per order.
+    EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM HISTSITPEDIDO WHERE NRSEQHIST > :B",
+                    {{"B", historyBefore}}),
+              static_cast<int64_t>(movedBySomeone.size()));
+    for (const std::string& n : movedBySomeone)
+      EXPECT_EQ(Text(*db, "SELECT IDSITPEDIDO FROM PEDIDO WHERE CDFILIAL = '0001' AND NRPEDIDO = :N",
+                     {{"N", n}}),
+                "2");
+  }
+}
+
+class HttpTokenTest : public THttpFixture {
+ protected:
+  HttpTokenTest() : THttpFixture("s3gredo") {}
+};
+
+TEST_F(HttpTokenTest, RequestsWithoutTheTokenAreRefused) {
+  EXPECT_EQ(Post("/" + std::string(kModuleName), "{}")->status, 401);
+  auto wrong = Connect("outro");
+  EXPECT_THROW(wrong->Open(), fw::EServerError);
+  auto right = Connect("s3gredo");
+  EXPECT_FALSE(OrderNumbers(right->Call("GetPedido", TFiltro{}.GetPedido())).empty());
+}
+
+}  // namespace
+}  // namespace appserver::testing

@@ -1,0 +1,24 @@
+// The database schema of the system (db/schema.sqlite.sql, built into the
+// program) and the checks around it.
+#pragma once
+
+#include <string>
+
+#include "sql/sql_driver.h"
+
+namespace appserver {
+
+// The text of db/schema.sqlite.sql.
+const char* SchemaSqlite();
+
+// Creates every table and index in an empty database, in one transaction.
+void CreateSchema(fw::SqlDriver& db);
+
+// Whether the database holds the system's tables.
+bool HasSchema(fw::SqlDriver& db);
+
+// For a database URL naming an SQLite file ("sqlite:PATH" or a plain path):
+// the file's path; empty for ":memory:" and other URLs.
+std::string SqliteFilePath(const std::string& url);
+
+}  // namespace appserver
