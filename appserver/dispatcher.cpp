@@ -89,10 +89,12 @@ json TDispatcher::HandleOne(const json& request) const {
                            module_ + ".");
   } else {
     try {
-      reply = {{"jsonrpc", "2.0"},
-               {"result", Run(methods_[found->second],
-                              params == request.end() ? json::array() : *params)},
-               {"id", replyId}};
+      json result = Run(methods_[found->second], params == request.end() ? json::array() : *params);
+      // Members set one by one: a braced list would copy the (large) result.
+      reply = json::object();
+      reply["jsonrpc"] = "2.0";
+      reply["result"] = std::move(result);
+      reply["id"] = replyId;
     } catch (const TRpcError& e) {
       reply = ErrorReply(replyId, e.Code(), e.what());
     }
@@ -105,7 +107,11 @@ json TDispatcher::Run(const TMethod& method, const json& params) const {
   std::string failure;
   try {
     json value = method.Run(args);
-    return method.Checked ? json{{"status", "ok"}, {"value", std::move(value)}} : value;
+    if (!method.Checked) return value;
+    json ok = json::object();
+    ok["status"] = "ok";
+    ok["value"] = std::move(value);
+    return ok;
   } catch (const TRpcError&) {
     throw;
   } catch (const TServiceError& e) {

@@ -113,7 +113,10 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
          TOrderStore s(*db);
          json orders = s.Pedidos(filter).ToJson();
          json itemList = s.Itens(filter.Branch, order, filter.Produto).ToJson();
-         return json::array({std::move(orders), std::move(itemList)});
+         json both = json::array();
+         both.push_back(std::move(orders));
+         both.push_back(std::move(itemList));
+         return both;
        }});
   return m;
 }
