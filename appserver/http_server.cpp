@@ -31,8 +31,32 @@ THttpServer::THttpServer(const TDispatcher& dispatcher, THttpOptions options)
   });
 
   std::string path = "/" + dispatcher_.ModuleName();
-  s.Post(path, [this](const httplib::Request& req, httplib::Response& res) {
-    std::string reply = dispatcher_.HandleText(req.body);
+  // The body is read here rather than by the library, which would refuse
+  // bodies of other content types (form-encoded, as curl sends by
+  // default) beyond a few kilobytes.
+  s.Post(path, [this](const httplib::Request& req, httplib::Response& res,
+                      const httplib::ContentReader& read) {
+    std::string body;
+    bool tooLarge = false;
+    bool complete = read([&](const char* data, size_t length) {
+      if (body.size() + length > options_.MaxBodyBytes) {
+        tooLarge = true;
+        return false;
+      }
+      body.append(data, length);
+      return true;
+    });
+    if (!complete) {
+      // The library stops reading a declared length over the limit itself.
+      bool declaredTooLarge = false;
+      if (req.has_header("Content-Length")) {
+        std::string declared = req.get_header_value("Content-Length");
+        declaredTooLarge = declared.size() > 19 || std::stoull("0" + declared) > options_.MaxBodyBytes;
+      }
+      res.status = tooLarge || declaredTooLarge ? 413 : 400;
+      return;
+    }
+    std::string reply = dispatcher_.HandleText(body);
     if (reply.empty()) {
       res.status = 204;
       return;

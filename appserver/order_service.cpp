@@ -30,9 +30,10 @@ TArgSpec Text(const char* label) { return {label, TArgKind::kString}; }
 
 std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
   std::vector<TMethod> m;
-  auto store = [&pool](auto&& body) {
-    return [&pool, body](const TArgs& a) -> json {
-      TDbPool::TLease db = pool.Acquire();
+  TDbPool* p = &pool;  // outlives the table (the caller owns both)
+  auto store = [p](auto&& body) {
+    return [p, body](const TArgs& a) -> json {
+      TDbPool::TLease db = p->Acquire();
       TOrderStore s(*db);
       return body(s, a);
     };
@@ -91,10 +92,10 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
       {"SetPedidoPEAN",
        SignatureWithFilter(kSetPedidoPEANArgs, 31,
                            {{2, Text("lista de pedidos")}, {29, Text("texto de OperBloq")}}),
-       true, [&pool, now](const TArgs& a) -> json {
+       true, [p, now](const TArgs& a) -> json {
          TOrderFilter filter = ReadFilter(a, kSetPedidoPEANArgs);
          std::vector<std::string> orders = OrderNumbersOf(a.Str(2));
-         TDbPool::TLease db = pool.Acquire();
+         TDbPool::TLease db = p->Acquire();
          ConfirmOrders(*db, {filter.Branch, filter.Operator, a.Str(29), now()}, orders);
          return TOrderStore(*db).Pedidos(filter).ToJson();
        }});
@@ -104,11 +105,11 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
                            {{2, Text("pedido")},
                             {4, {"itens do pedido", TArgKind::kPacket}},
                             {30, Text("texto de OperBloq")}}),
-       true, [&pool, now](const TArgs& a) -> json {
+       true, [p, now](const TArgs& a) -> json {
          TOrderFilter filter = ReadFilter(a, kSetItemPedidoPECFArgs);
          const std::string& order = a.Str(2);
          std::vector<std::string> items = MarkedItems(a, 4, filter.Branch, order);
-         TDbPool::TLease db = pool.Acquire();
+         TDbPool::TLease db = p->Acquire();
          ConfirmItems(*db, {filter.Branch, filter.Operator, a.Str(30), now()}, order, items);
          TOrderStore s(*db);
          json orders = s.Pedidos(filter).ToJson();

@@ -7,7 +7,7 @@
 // SetPedidoPEAN, SetItemPedidoPECF) answer the value that the dispatcher
 // wraps as {"status":"ok","value":...}; their refusals are TServiceError.
 // Each call takes its own database connection from the pool, so calls may
-// run on several threads at once.
+// run on several threads at once. The pool must outlive the methods.
 #pragma once
 
 #include <functional>
