@@ -2,7 +2,6 @@
 // changes nothing at all.
 #include <gtest/gtest.h>
 
-#include "appserver/confirmation.h"
 #include "appserver/test_support.h"
 #include "data/client_dataset.h"
 #include "rpc/check_result.h"
@@ -211,14 +210,6 @@ TEST_F(ConfirmTest, ItemConfirmationRefusals) {
     }
   }
   EXPECT_EQ(History(), 0);
-}
-
-TEST(OrderNumbersOfTest, SplitsOnUnderscores) {
-  EXPECT_EQ(OrderNumbersOf("123_456_"), (std::vector<std::string>{"0000000123", "0000000456"}));
-  EXPECT_EQ(OrderNumbersOf("_7__7_AB_"), (std::vector<std::string>{"0000000007", "AB"}));
-  EXPECT_TRUE(OrderNumbersOf("").empty());
-  EXPECT_TRUE(OrderNumbersOf("___").empty());
-  EXPECT_EQ(OrderNumbersOf("12345678901_"), (std::vector<std::string>{"12345678901"}));
 }
 
 }  // namespace

@@ -321,16 +321,5 @@ TEST_F(GetPedidoTest, BadFilterValuesAreRefusedNamingTheArgument) {
   }
 }
 
-TEST_F(GetPedidoTest, KeysAreValuesNeverSql) {
-  // Well-formed lists whose keys look like SQL find nothing and harm nothing.
-  for (const char* evil : {"x' OR 1=1 --", "0001') OR ('1'='1", "\"; DROP TABLE PEDIDO; --"}) {
-    TFiltro f{.vendLista = fw::JoinKeyList({evil}), .vendTodos = ""};
-    EXPECT_TRUE(Call(f).empty()) << evil;
-    f = TFiltro{.filial = evil};
-    EXPECT_TRUE(Call(f).empty()) << evil;
-  }
-  EXPECT_FALSE(Call(TFiltro{}).empty());
-}
-
 }  // namespace
 }  // namespace appserver::testing
