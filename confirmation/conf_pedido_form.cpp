@@ -1,26 +1,122 @@
+// The confirmation screen: its parts are composed, its events bound to
+// handler names, and its handlers registered under those names.
 #include "confirmation/conf_pedido_form.h"
 
-#include "confirmation/cli_zqv41800.h"
-#include "shared/filtro.h"
+using namespace fw;
 
-TfrmConfPedido::TfrmConfPedido(fw::TComponent* owner) : fw::TfrmPadraoGrid(owner) {
-  SetName("frmConfPedido");
-  SetCaption("Confirmação de Pedido");
-  lblCodTela->SetCaption("ZQV41800");
-  FormStyle = fw::TFormStyle::fsMDIChild;
-  Register<void(fw::TComponent&)>("FormCreate",
-                                  [this](fw::TComponent& s) { FormCreate(s); });
-  Register<void(fw::TComponent&, fw::TCloseAction&)>(
-      "FormClose", [this](fw::TComponent& s, fw::TCloseAction& a) { FormClose(s, a); });
+namespace {
+
+using Notify = void(TComponent&);
+using DataSetNotify = void(TDataSet&);
+using GetText = void(TField&, std::string&, bool);
+using DrawCell = void(TComponent&, const TRect&, int, TColumn&, TGridDrawState);
+using GridClick = void(TColumn&);
+using KeyDownEvent = void(TComponent&, TKey&, TShiftState);
+
+}  // namespace
+
+TfrmConfPedido::TfrmConfPedido(TComponent* owner) : TfrmPadraoGrid(owner) {
+  ComposeWindow();
+  ComposeColumns();
+  ComposeDatasets();
+  ComposeMenus();
+  ComposeMessages();
+  netConPed.ServerName = "Zqv41800.rdmConfPedido";
+  netConPed.RaiseServerErrors = false;
+  BindEvents();
+  RegisterHandlers();
 }
 
-void TfrmConfPedido::FormCreate(fw::TComponent& sender) {
-  TfrmPadraoGrid::FormCreate(sender);
-  Cli_zqv41800::stCdFilial.clear();
-  IniciaFiltro(Filtro);
+// Which handler name each event runs.
+void TfrmConfPedido::BindEvents() {
+  OnActivate = Evento<Notify>("FormActivate");
+  netConPed.BeforeConnect = Evento<void(TNetConnection&)>("netConPedBeforeConnect");
+  pgcPadrao->OnChange = Evento<Notify>("pgcPadraoChange");
+  sbtFiltro->OnClick = Evento<Notify>("sbtFiltroClick");
+  medCdFilial->OnEnter = Evento<Notify>("medCdFilialEnter");
+  medCdFilial->OnChange = Evento<Notify>("medCdFilialChange");
+  medCdFilial->OnExit = Evento<Notify>("medCdFilialExit");
+  btnFilial->BeforePesq = Evento<Notify>("btnFilialBeforePesq");
+  btnFilial->AfterPesq = Evento<Notify>("btnFilialAfterPesq");
+  for (TMenuItem* item : {mnuPedido, mnuDadosGerais, mnuItemPedido, mnuFormaPgto, mnuTransport,
+                          mnuObservacao, mnuFiltrar})
+    item->OnClick = Evento<Notify>(item->Name() + "Click");
+
+  dbgPadrao->OnDrawColumnCell = Evento<DrawCell>("dbgPadraoDrawColumnCell");
+  dbgPadrao->OnCellClick = Evento<GridClick>("dbgPadraoCellClick");
+  dbgPadrao->OnTitleClick = Evento<GridClick>("dbgPadraoTitleClick");
+  dbgPadrao->OnKeyPress = nullptr;  // the base screen's Enter-to-edit is removed
+  dbgItemPedido->OnDrawColumnCell = Evento<DrawCell>("dbgItemPedidoDrawColumnCell");
+  dbgItemPedido->OnCellClick = Evento<GridClick>("dbgItemPedidoCellClick");
+  dbgItemPedido->OnTitleClick = Evento<GridClick>("dbgItemPedidoTitleClick");
+  dbgItemPedido->OnKeyDown = Evento<KeyDownEvent>("dbgItemPedidoKeyDown");
+
+  cdsPedido.AfterScroll = Evento<DataSetNotify>("cdsPedidoAfterScroll");
+  cdsPedido.OnCalcFields = Evento<DataSetNotify>("cdsPedidoCalcFields");
+  cdsItemPedido.AfterScroll = Evento<DataSetNotify>("cdsItemPedidoAfterScroll");
+  cdsItemPedido.OnCalcFields = Evento<DataSetNotify>("cdsItemPedidoCalcFields");
+  const std::pair<TDataSet*, const char*> texts[] = {
+      {&cdsPedido, "IDTPFORPGTPED"}, {&cdsPedido, "NRINSJURCLIE"},
+      {&cdsItemPedido, "CDARVPROD"}, {&cdsItemPedido, "IDITPEDDIFER"},
+      {&cdsPrazoPgto, "PREVISAO"}};
+  for (auto [dataSet, field] : texts)
+    dataSet->FieldByName(field).OnGetText =
+        Evento<GetText>(dataSet->Name + field + "GetText");
 }
 
-void TfrmConfPedido::FormClose(fw::TComponent& sender, fw::TCloseAction& action) {
-  TfrmPadraoGrid::FormClose(sender, action);
-  Cli_zqv41800::boIdCriado = false;
+void TfrmConfPedido::RegisterHandlers() {
+  auto notify = [this](const char* name, void (TfrmConfPedido::*method)(TComponent&)) {
+    Register<Notify>(name, [this, method](TComponent& s) { (this->*method)(s); });
+  };
+  notify("FormCreate", &TfrmConfPedido::FormCreate);
+  notify("FormActivate", &TfrmConfPedido::FormActivate);
+  notify("pgcPadraoChange", &TfrmConfPedido::pgcPadraoChange);
+  notify("mnuPedidoClick", &TfrmConfPedido::mnuPedidoClick);
+  notify("mnuDadosGeraisClick", &TfrmConfPedido::mnuDadosGeraisClick);
+  notify("mnuItemPedidoClick", &TfrmConfPedido::mnuItemPedidoClick);
+  notify("mnuFormaPgtoClick", &TfrmConfPedido::mnuFormaPgtoClick);
+  notify("mnuTransportClick", &TfrmConfPedido::mnuTransportClick);
+  notify("mnuObservacaoClick", &TfrmConfPedido::mnuObservacaoClick);
+  notify("sbtFiltroClick", &TfrmConfPedido::sbtFiltroClick);
+  notify("mnuFiltrarClick", &TfrmConfPedido::mnuFiltrarClick);
+  notify("medCdFilialEnter", &TfrmConfPedido::medCdFilialEnter);
+  notify("medCdFilialChange", &TfrmConfPedido::medCdFilialChange);
+  notify("medCdFilialExit", &TfrmConfPedido::medCdFilialExit);
+  notify("btnFilialBeforePesq", &TfrmConfPedido::btnFilialBeforePesq);
+  notify("btnFilialAfterPesq", &TfrmConfPedido::btnFilialAfterPesq);
+  notify("sbtVerificarClick", &TfrmConfPedido::sbtVerificarClick);
+  // The base screen's record editing and state-driven enabling are off.
+  Register<Notify>("sbtAlterarClick", [](TComponent&) {});
+  Register<void(TDataSource&)>("dtsPadraoStateChange", [](TDataSource&) {});
+  Register<void(TComponent&, TCloseAction&)>(
+      "FormClose", [this](TComponent& s, TCloseAction& a) { FormClose(s, a); });
+  Register<void(TNetConnection&)>("netConPedBeforeConnect",
+                                  [this](TNetConnection& c) { netConPedBeforeConnect(c); });
+
+  auto dataSet = [this](const char* name, void (TfrmConfPedido::*method)(TDataSet&)) {
+    Register<DataSetNotify>(name, [this, method](TDataSet& d) { (this->*method)(d); });
+  };
+  dataSet("cdsPedidoAfterScroll", &TfrmConfPedido::cdsPedidoAfterScroll);
+  dataSet("cdsItemPedidoAfterScroll", &TfrmConfPedido::cdsItemPedidoAfterScroll);
+  dataSet("cdsPedidoCalcFields", &TfrmConfPedido::cdsPedidoCalcFields);
+  dataSet("cdsItemPedidoCalcFields", &TfrmConfPedido::cdsItemPedidoCalcFields);
+
+  auto text = [this](const char* name, void (TfrmConfPedido::*method)(TField&, std::string&, bool)) {
+    Register<GetText>(name, [this, method](TField& f, std::string& t, bool d) {
+      (this->*method)(f, t, d);
+    });
+  };
+  text("cdsPedidoIDTPFORPGTPEDGetText", &TfrmConfPedido::cdsPedidoIDTPFORPGTPEDGetText);
+  text("cdsPedidoNRINSJURCLIEGetText", &TfrmConfPedido::cdsPedidoNRINSJURCLIEGetText);
+  text("cdsItemPedidoCDARVPRODGetText", &TfrmConfPedido::cdsItemPedidoCDARVPRODGetText);
+  text("cdsItemPedidoIDITPEDDIFERGetText", &TfrmConfPedido::cdsItemPedidoIDITPEDDIFERGetText);
+  text("cdsPrazoPgtoPREVISAOGetText", &TfrmConfPedido::cdsPrazoPgtoPREVISAOGetText);
+
+  auto draw = [this](const char* name, void (TfrmConfPedido::*method)(
+                                           TComponent&, const TRect&, int, TColumn&, TGridDrawState)) {
+    Register<DrawCell>(name, [this, method](TComponent& s, const TRect& r, int c, TColumn& col,
+                                            TGridDrawState st) { (this->*method)(s, r, c, col, st); });
+  };
+  draw("dbgPadraoDrawColumnCell", &TfrmConfPedido::dbgPadraoDrawColumnCell);
+  draw("dbgItemPedidoDrawColumnCell", &TfrmConfPedido::dbgItemPedidoDrawColumnCell);
 }
