@@ -1,0 +1,196 @@
+// The confirmation screen against the real application server: the
+// appserver program builds a demo database in a temporary file and serves
+// it over HTTP on 127.0.0.1; the screen reaches it through the address the
+// host gives. Every wait is bounded.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "confirmation/cli_zqv41800.h"
+#include "confirmation/conf_pedido_form.h"
+#include "filter/cli_zqv41801.h"
+#include "filter/filtro_conf_pedido_form.h"
+#include "forms/application.h"
+#include "library/velkora.h"
+#include "rpc/rpc_errors.h"
+#include "sql/db_connection.h"
+#include "testing/scripted_operator.h"
+
+namespace {
+
+std::string TempPath(const std::string& stem) {
+  return ::testing::TempDir() + "conf_pedido_" + stem + "_" + std::to_string(getpid());
+}
+
+// The appserver program in a child process, its output in a file.
+class TAppServer {
+ public:
+  explicit TAppServer(std::vector<std::string> args) : out_(TempPath("appserver.out")) {
+    pid_ = fork();
+    if (pid_ == 0) {
+      freopen(out_.c_str(), "w", stdout);
+      freopen("/dev/null", "w", stderr);
+      std::vector<char*> argv = {const_cast<char*>(APPSERVER_BINARY)};
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(APPSERVER_BINARY, argv.data());
+      _exit(127);
+    }
+  }
+  ~TAppServer() {
+    Stop();
+    std::remove(out_.c_str());
+  }
+  // The exit code, or -1 if it did not end within the time.
+  int Wait(std::chrono::seconds limit = std::chrono::seconds(120)) {
+    for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return -1;
+  }
+  // The port of "listening on 127.0.0.1:PORT", 0 when it does not come.
+  int Port() {
+    for (int i = 0; i < 1500; ++i) {
+      std::ifstream f(out_);
+      std::stringstream s;
+      s << f.rdbuf();
+      std::string out = s.str();
+      size_t at = out.find("listening on 127.0.0.1:");
+      if (at != std::string::npos && out.find('\n', at) != std::string::npos)
+        return std::stoi(out.substr(at + 23));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+  }
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    if (Wait(std::chrono::seconds(10)) < 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+      pid_ = -1;
+    }
+  }
+
+ private:
+  std::string out_;
+  pid_t pid_ = -1;
+};
+
+class ConfPedidoOverHttp : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    database_ = TempPath("demo.db");
+    TAppServer demo({"demo", "--db", database_, "--orders", "150", "--today", "2024-06-10"});
+    ASSERT_EQ(demo.Wait(), 0);
+  }
+  static void TearDownTestSuite() {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::remove((database_ + suffix).c_str());
+  }
+  void SetUp() override {
+    server_ = std::make_unique<TAppServer>(
+        std::vector<std::string>{"serve", "--db", database_, "--listen", "127.0.0.1:0"});
+    port_ = server_->Port();
+    ASSERT_GT(port_, 0);
+    fw::dtmDBGeral().adcGeral.Open("sqlite:" + database_);
+    Velkora::THostFacts facts;
+    facts.Operador = "CARLOS";
+    facts.FiliProc = "0003";
+    facts.NomeFiliProc = "Filial Curitiba";
+    facts.WebURL = "127.0.0.1";
+    facts.WebPort = port_;
+    Velkora::SetHostFacts(facts);
+  }
+  void TearDown() override {
+    if (Cli_zqv41800::boIdCriado) Cli_zqv41800::frmConfPedido->Close();
+    fw::Application().ProcessMessages();
+    fw::dtmDBGeral().adcGeral.Close();
+    server_.reset();
+  }
+  TfrmConfPedido& Start() {
+    Cli_zqv41800::CriaConfPedido();
+    return *Cli_zqv41800::frmConfPedido;
+  }
+  void CloseFilterWhenShown() {
+    fw::Application().Post([] {
+      if (Cli_zqv41801::boIdCriado) Cli_zqv41801::frmFiltroConfPedido->Close();
+    });
+  }
+
+  static std::string database_;
+  std::unique_ptr<TAppServer> server_;
+  int port_ = 0;
+  fw::testing::ScriptedOperator op;
+};
+
+std::string ConfPedidoOverHttp::database_;
+
+TEST_F(ConfPedidoOverHttp, BranchExitReloadAndBrowseTheDetails) {
+  TfrmConfPedido& screen = Start();
+  EXPECT_TRUE(screen.netConPed.Connected());
+  EXPECT_EQ(screen.netConPed.Port, port_);
+
+  CloseFilterWhenShown();
+  screen.dbgPadrao->SetFocus();  // leaves the branch field
+  fw::Application().ProcessMessages();
+  EXPECT_EQ(Cli_zqv41800::stCdFilial, "0003");
+  EXPECT_EQ(screen.cdsParamPedido.FieldByName("IDUTRESELOTE").AsString(), "S");
+  EXPECT_TRUE(screen.dbgPosiEstoq->Visible());
+
+  screen.sbtVerificar->Click();
+  ASSERT_FALSE(screen.cdsPedido.IsEmpty());
+  EXPECT_EQ(screen.cdsPedido.FieldByName("NRPEDIDO").AsString(), "0000000023");
+  for (fw::TClientDataSet& ds = screen.cdsPedido; !ds.Eof(); ds.Next())
+    EXPECT_EQ(ds.FieldByName("CDFILIAL").AsString(), "0003");
+
+  ASSERT_TRUE(screen.cdsPedido.Locate("NRPEDIDO", "0000000032"));  // terms and remarks
+  screen.mnuItemPedido->Click();
+  EXPECT_EQ(screen.cdsItemPedido.FieldByName("NRPEDIDO").AsString(), "0000000032");
+  EXPECT_FALSE(screen.cdsPosiEstoq.IsEmpty());
+  EXPECT_GT(screen.nedTotal->Value(), 0);
+  screen.mnuFormaPgto->Click();
+  EXPECT_EQ(screen.cdsPrazoPgto.RecordCount(), 3);
+  EXPECT_TRUE(screen.dbgPrazoPg->Visible());
+  screen.mnuObservacao->Click();
+  EXPECT_FALSE(screen.cdsObser.FieldByName("TXOBSPED").AsString().empty());
+  EXPECT_EQ(op.BusyDepth, 0);
+}
+
+TEST_F(ConfPedidoOverHttp, AServerThatStopsIsReportedAndTheScreenStaysUsable) {
+  TfrmConfPedido& screen = Start();
+  CloseFilterWhenShown();
+  screen.dbgPadrao->SetFocus();
+  fw::Application().ProcessMessages();
+  screen.sbtVerificar->Click();
+  const int orders = screen.cdsPedido.RecordCount();
+  ASSERT_GT(orders, 0);
+
+  server_->Stop();
+  EXPECT_THROW(screen.sbtVerificar->Click(), fw::EConnectionError);
+  EXPECT_EQ(op.BusyDepth, 0);
+  EXPECT_EQ(screen.cdsPedido.RecordCount(), orders);
+  screen.mnuTransport->Click();  // pages of the order's own fields still work
+  EXPECT_EQ(screen.pgcPadrao->ActivePage(), screen.tshTransport);
+}
+
+TEST_F(ConfPedidoOverHttp, AServerDownAtStartIsReportedAtTheFirstCall) {
+  server_->Stop();
+  TfrmConfPedido& screen = Start();  // opens all the same
+  EXPECT_FALSE(screen.netConPed.Connected());
+  EXPECT_THROW(screen.dbgPadrao->SetFocus(), fw::EConnectionError);
+  EXPECT_TRUE(screen.medCdFilial->Focused());
+  EXPECT_TRUE(Cli_zqv41800::stCdFilial.empty());
+}
+
+}  // namespace
