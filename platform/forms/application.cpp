@@ -96,6 +96,9 @@ void TApplication::HandleException(const std::exception_ptr& error) {
 }
 
 void TApplication::RunModal(TForm& form) {
+  // The form was shown by a running handler: let the display show it
+  // before the loop waits for the operator's input.
+  if (OnIdle) OnIdle();
   while (Screen().HasForm(&form) && form.Modal() && form.ModalResult() == mrNone &&
          form.Visible()) {
     if (ProcessMessage(Interactive)) continue;

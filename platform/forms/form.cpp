@@ -57,15 +57,21 @@ int TForm::ShowModal() {
   TForm* previous = Screen().ActiveForm();
   modal_ = true;
   modalResult_ = mrNone;
+  // The operator works in the modal form with the normal cursor; the
+  // caller's cursor comes back when it closes.
+  const TCursor cursor = Screen().Cursor;
+  Screen().Cursor = crDefault;
   try {
     Show();
     Application().RunModal(*this);
   } catch (...) {
+    Screen().Cursor = cursor;
     modal_ = false;
     if (Screen().HasForm(this)) Hide();
     if (previous && Screen().HasForm(previous)) Screen().Activate(previous);
     throw;
   }
+  Screen().Cursor = cursor;
   modal_ = false;
   int result = modalResult_;
   if (Screen().HasForm(this) && Visible()) Hide();

@@ -169,6 +169,24 @@ TEST_F(FormFixture, ModalLoopRunsPostedInputUntilAResult) {
   EXPECT_EQ(form->ShowModal(), mrCancel);
 }
 
+// A modal form opened by a handler is shown (the display flushed) before
+// the loop waits; the operator works in it with the normal cursor.
+TEST_F(FormFixture, AModalFormIsShownBeforeTheLoopWaitsAndUsesTheNormalCursor) {
+  std::vector<std::string> seen;
+  Application().OnIdle = [&] {
+    seen.push_back(std::string(form->Visible() ? "visible" : "hidden") +
+                   (Screen().Cursor == crDefault ? " default" : " wait"));
+  };
+  Screen().Cursor = crHourGlass;
+  Application().Post([this] { form->SetModalResult(mrOk); });
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  Application().OnIdle = nullptr;
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), "visible default");
+  EXPECT_EQ(Screen().Cursor, crHourGlass);
+  Screen().Cursor = crDefault;
+}
+
 TEST_F(FormFixture, AModalFormWithoutScriptedInputFailsInsteadOfHanging) {
   EXPECT_THROW(form->ShowModal(), EModalStall);
   EXPECT_FALSE(form->Modal());
