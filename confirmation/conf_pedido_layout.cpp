@@ -4,6 +4,7 @@
 #include "confirmation/composer.h"
 #include "confirmation/conf_pedido_form.h"
 #include "confirmation/mark_glyphs.h"
+#include "forms/canvas.h"
 #include "forms/db_controls.h"
 #include "forms/page_control.h"
 #include "library/consiste_controls.h"
@@ -34,9 +35,12 @@ TDBEdit& DataEdit(TForm& form, const std::string& name, TControl* parent, TBox b
   return edit;
 }
 
+// A label as wide as its caption.
 TLabel& Label(TForm& form, const std::string& name, TControl* parent, int left, int top,
               const std::string& caption, unsigned flags = 0) {
-  return Captioned<TLabel>(form, name, parent, {left, top, 0, 13}, caption, flags);
+  TLabel& label = Captioned<TLabel>(form, name, parent, {left, top, 0, 13}, caption, flags);
+  label.SetWidth(MeasureText(label.Font(), label.PlainCaption()) + 2);
+  return label;
 }
 
 }  // namespace
@@ -121,7 +125,7 @@ void TfrmConfPedido::ComposeOrderHeaderPage() {
   Label(*this, "lblNrPedido", &box, 8, 22, "Nº Pedido");
   DataEdit(*this, "dbeNrPedido", &box, {86, 18, 90, kRow}, dtsPedido, "NRPEDIDO", kDisabled);
   Label(*this, "lblDataPedido", &box, 200, 22, "Data Pedido");
-  auto& date = Place<TDBDateEditPlus>(*this, "dbpDataPedido", &box, {270, 18, 100, kRow});
+  auto& date = Place<TDBDateEditPlus>(*this, "dbpDataPedido", &box, {270, 18, 150, kRow});
   date.SetDataSource(&dtsPedido);
   date.SetDataField("DTPEDIDO");
   date.DayNames = {"Domingo", "Segunda", "Terça", "Quarta", "Quinta", "Sexta", "Sábado"};
@@ -149,7 +153,7 @@ void TfrmConfPedido::ComposeOrderHeaderPage() {
   auto& delivery = Captioned<TGroupBox>(*this, "grbDataEntrega", &pan, {576, 4, 200, 52},
                                         "Data Entrega");
   auto& deliveryDate = Place<TDBDateEditPlus>(*this, "DBDateEditPlus1", &delivery,
-                                              {10, 20, 100, kRow});
+                                              {10, 20, 150, kRow});
   deliveryDate.SetDataSource(&dtsPedido);
   deliveryDate.SetDataField("DTENTPED");
   auto& kind = Captioned<TDBRadioGroup>(*this, "dbrTipo", &pan, {576, 60, 200, 70}, "Tipo");
@@ -208,10 +212,10 @@ void TfrmConfPedido::ComposePaymentPage() {
   auto& pan = Place<TPanel>(*this, "panPrazo", &scroll, {0, 0, 784, 380}, kAlignClient);
   auto& mode = Place<TGroupBox>(*this, "grbModPgto", &pan, {8, 4, 768, 50});
   Label(*this, "lblModPgto", &mode, 8, 22, "Modalidade de Pagamento");
-  DataEdit(*this, "dbeModPgto", &mode, {150, 18, 60, kRow}, dtsPedido, "CDMODPGTO");
-  SearchButton(*this, "btnModPgto", &mode, 212, 18, "Modalidade de Pagamento",
+  DataEdit(*this, "dbeModPgto", &mode, {166, 18, 60, kRow}, dtsPedido, "CDMODPGTO");
+  SearchButton(*this, "btnModPgto", &mode, 228, 18, "Modalidade de Pagamento",
                "Não há modalidade de pagamento cadastrada.");
-  edtModPgto = &Place<TEdit>(*this, "edtModPgto", &mode, {236, 18, 520, kRow}, kDisabled);
+  edtModPgto = &Place<TEdit>(*this, "edtModPgto", &mode, {252, 18, 504, kRow}, kDisabled);
   auto& kind = Place<TDBRadioGroup>(*this, "drgFormPgto", &pan, {8, 60, 768, 44});
   kind.Items = {"À Vista", "Pagamento Fixo no Dia", "Pela Forma de Pagamento"};
   kind.Values = {"X", "F", "V"};

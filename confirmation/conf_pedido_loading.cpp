@@ -22,7 +22,13 @@ constexpr int kLoading = 6;  // the busy indicator's "loading" kind
 class TBusy {
  public:
   TBusy() { Showavi::ActiveShowAvi(Application().MainForm, kLoading); }
-  ~TBusy() { Showavi::DeactiveShowAvi(); }
+  ~TBusy() {
+    try {
+      Showavi::DeactiveShowAvi();
+    } catch (...) {
+      // The indicator is already off; only its report to the display failed.
+    }
+  }
   TBusy(const TBusy&) = delete;
   TBusy& operator=(const TBusy&) = delete;
 };

@@ -1,0 +1,141 @@
+// The confirmation screen in the browser, the whole system running (demo
+// database, application server, host): the start-up chain with and
+// without a branch fixed by the host, the branch errors, and a look at
+// every page (screenshots under build/screenshots, or SCREENSHOT_DIR).
+
+import test, { before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
+import { systemAvailable, demoDatabase, startSystem } from './support/system.js';
+
+const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
+const conf = '[data-form="frmConfPedido"]';
+const filtro = '[data-form="frmFiltroConfPedido"]';
+const sel = (name) => `${conf} [data-name="${name}"]`;
+const box = '[data-role="messagebox"]';
+
+let browser;
+let database;
+
+before(async () => {
+  if (skip) return;
+  browser = await launchBrowser();
+  database = demoDatabase();
+});
+after(async () => {
+  if (skip) return;
+  await browser.close();
+  database.remove();
+});
+
+// The system started for one test, with its page open on the screen.
+async function open(t, options) {
+  const system = await startSystem({ db: database.db, ...options });
+  const page = await browser.context.newPage();
+  const errors = watchErrors(page);
+  t.after(async () => {
+    await page.close();
+    await system.stop();
+    assert.deepEqual(errors, [], 'script errors on the page');
+  });
+  await page.goto(system.url);
+  await page.waitForSelector(`html[data-state="open"][data-fonts="ready"] ${conf}`);
+  return page;
+}
+
+const text = (page, selector) => page.locator(selector).first().textContent();
+const shot = (page, name) => page.screenshot({ path: screenshotPath(name) });
+
+// The texts of one column of a grid's accessible table, row by row.
+async function column(page, grid, field) {
+  return page.locator(`${sel(grid)} [role="row"] [role="gridcell"][data-field="${field}"]`).allTextContents();
+}
+
+async function closeFilter(page, button = 'sbtConfirma') {
+  await page.click(`${filtro} [data-name="${button}"]`);
+  await page.waitForSelector(filtro, { state: 'detached' });
+}
+
+// Clicks a data row of a grid (0 is the first shown row).
+async function clickRow(page, grid, row) {
+  await page.click(sel(grid), { position: { x: 120, y: 18 + 1 + row * 19 + 9 } });
+}
+
+test('start-up: the branch field takes the host\'s branch; leaving it opens the filter, then the orders load',
+  { skip }, async (t) => {
+    const page = await open(t, { operator: 'CARLOS', branch: '0001' });
+    assert.match(await text(page, sel('medCdFilial')), /0001/);
+    assert.equal(await text(page, sel('edtNmFilial')), 'Matriz São Paulo');
+    await page.waitForSelector(`${sel('medCdFilial')}.focused`);
+    assert.ok(await page.locator(`${sel('sbtFiltro')}.disabled`).count(), 'no filter while in the branch field');
+    await shot(page, 'conf-pedido-01-inicio.png');
+
+    await page.keyboard.press('Tab');
+    await page.waitForSelector(filtro);
+    await shot(page, 'conf-pedido-02-filtro.png');
+    await closeFilter(page);
+    assert.equal(await page.locator(`${sel('sbtFiltro')}.disabled`).count(), 0);
+
+    await page.click(sel('sbtVerificar'));
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5, sel('dbgPadrao'));
+    const orders = await column(page, 'dbgPadrao', 'NRPEDIDO');
+    assert.equal(orders[0], '0000000001');
+    assert.equal((await column(page, 'dbgPadrao', 'IDSITPEDIDO'))[0], 'PE');
+    await shot(page, 'conf-pedido-03-pedidos.png');
+
+    await clickRow(page, 'dbgPadrao', orders.indexOf('0000000010'));
+    await page.waitForFunction((s) => document.querySelector(s)?.textContent.startsWith('0000000010'), sel('dbtNome'));
+    const pages = [['tshDadosGerais', '04-dados-gerais'], ['tshItemPedido', '05-itens'],
+      ['tshFormaPgto', '06-modalidade-pagamento'], ['tshTransport', '07-transportadora'],
+      ['tshObservacao', '08-observacao']];
+    for (const [sheet, name] of pages) {
+      await page.click(`${conf} [role="tab"][data-page="${sheet}"]`);
+      await page.waitForSelector(`${conf} [role="tab"][data-page="${sheet}"][aria-selected="true"]`);
+      await page.waitForSelector('[data-role="busy"]', { state: 'detached' });
+      await shot(page, `conf-pedido-${name}.png`);
+      if (sheet === 'tshFormaPgto') assert.equal((await column(page, 'dbgPrazoPg', 'NRDIASPGTOPED')).length, 3);
+      if (sheet === 'tshItemPedido') assert.ok((await column(page, 'dbgItemPedido', 'NRITEMPED')).length > 0);
+    }
+    assert.match(await text(page, sel('dbrObservacao')), /\S/);
+  });
+
+test('start-up with the branch fixed by the host: validated at once, the filter opens by itself',
+  { skip }, async (t) => {
+    const page = await open(t, { operator: 'CARLOS', branch: '0003', fixed: true });
+    await page.waitForSelector(filtro);
+    assert.ok(await page.locator(`${sel('medCdFilial')}.disabled`).count(), 'the fixed branch cannot be changed');
+    await shot(page, 'conf-pedido-09-filial-fixa.png');
+    await closeFilter(page, 'sbtCancel');
+    assert.ok(await page.locator(`${sel('medCdFilial')}.disabled`).count());
+
+    await page.click(sel('sbtVerificar'));
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5, sel('dbgPadrao'));
+    assert.equal((await column(page, 'dbgPadrao', 'NRPEDIDO'))[0], '0000000023');
+    await page.click(`${conf} [role="tab"][data-page="tshItemPedido"]`);
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 0, sel('dbgPosiEstoq'));
+    await shot(page, 'conf-pedido-10-itens-com-estoque.png');
+  });
+
+test('branch errors: an empty and an unknown branch are refused and the focus stays',
+  { skip }, async (t) => {
+    const page = await open(t, { operator: 'CARLOS', branch: '0001' });
+    await page.waitForSelector(`${sel('medCdFilial')}.focused`);
+    await page.keyboard.press('Backspace');
+    await page.keyboard.press('Tab');
+    await page.waitForSelector(box);
+    assert.equal(await text(page, `${box} [data-role="message-text"]`), 'Filial deve ser informada.');
+    await shot(page, 'conf-pedido-11-filial-vazia.png');
+    await page.click(`${box} [data-result="ok"]`);
+    await page.waitForSelector(box, { state: 'detached' });
+    await page.waitForSelector(`${sel('medCdFilial')}.focused`);
+
+    await page.keyboard.type('77');
+    await page.keyboard.press('Tab');
+    await page.waitForSelector(box);
+    assert.equal(await text(page, `${box} [data-role="message-text"]`), 'Filial não cadastrada.');
+    assert.match(await text(page, sel('medCdFilial')), /0077/);
+    await shot(page, 'conf-pedido-12-filial-nao-cadastrada.png');
+    await page.click(`${box} [data-result="ok"]`);
+    await page.waitForSelector(`${sel('medCdFilial')}.focused`);
+    assert.equal(await page.locator(filtro).count(), 0, 'no filter after a refused branch');
+  });
