@@ -179,6 +179,22 @@ TEST_F(BranchTest, AFixedBranchIsValidatedOnTheFirstActivationAndStaysDisabled) 
   EXPECT_TRUE(screen->sbtFiltro->Enabled());
 }
 
+TEST_F(BranchTest, AFixedBranchWhoseChecksFailedIsCheckedAgainBeforeAnyList) {
+  Facts("MARIA", "0003", true);
+  FailNext("getOperTPed", "Banco de dados indisponível.");
+  EXPECT_THROW(Open(), fw::EServerError);  // reported by the host; the screen stays
+  ASSERT_TRUE(screen->Visible());
+  EXPECT_TRUE(stCdFilial.empty());
+  Calls();
+  CloseFilterWhenShown();
+  screen->sbtVerificar->Click();
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"GetParamPedido", "getOperTPed"}));
+  EXPECT_EQ(stCdFilial, "0003");
+  EXPECT_EQ(filterOpenings, 1);
+  screen->sbtVerificar->Click();  // now the list
+  EXPECT_EQ(Calls(), std::vector<std::string>{"GetPedido"});
+}
+
 TEST_F(BranchTest, TypingDropsTheProductListAndTheBranchName) {
   Open();
   LeaveBranch();

@@ -59,7 +59,9 @@ TEST_F(CompositionTest, GeneralDataPaymentCarrierAndRemarksAreDisplayOnly) {
   screen->sbtVerificar->Click();
   std::function<void(fw::TControl&)> check = [&](fw::TControl& parent) {
     for (fw::TControl* c : parent.Controls()) {
-      if (c->AcceptsFocus()) EXPECT_FALSE(c->Usable()) << c->Name();
+      if (c->AcceptsFocus()) {
+        EXPECT_FALSE(c->Usable()) << c->Name();
+      }
       check(*c);
     }
   };

@@ -47,10 +47,16 @@ std::string Quoted(const std::string& text) {
 }  // namespace
 
 void TfrmConfPedido::sbtVerificarClick(TComponent&) {
-  // A branch code still being typed has not been validated nor its
-  // operator checks passed: leaving the field first does both.
+  // Orders are listed only for the branch in use, the one validated with
+  // the operator's checks passed. A code still being typed is validated by
+  // leaving the field; a fixed branch whose checks failed at activation is
+  // checked again (both end in the filter dialog, which loads the list).
   if (FocusInBranchField()) {
     dbgPadrao->SetFocus();
+    return;
+  }
+  if (medCdFilial->Text() != Cli_zqv41800::stCdFilial) {
+    medCdFilialExit(*medCdFilial);
     return;
   }
   {

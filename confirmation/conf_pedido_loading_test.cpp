@@ -210,6 +210,19 @@ TEST_F(LoadingTest, TheNetTotalAddsTheOrdersTaxesWhereTheBranchShowsThem) {
   EXPECT_EQ(op.BusyDepth, 0);
 }
 
+TEST_F(LoadingTest, AnOrderWithoutItemsOfTheFilterShowsNoOtherOrdersTotals) {
+  Loaded();
+  Page(screen->mnuItemPedido);
+  ASSERT_GT(screen->nedTotal->Value(), 0);
+  ASSERT_FALSE(screen->cdsPosiEstoq.IsEmpty());
+  Filtro.Produto = {false, "'9999999999'", ""};  // a product no order has
+  screen->cdsPedido.Next();
+  EXPECT_TRUE(screen->cdsItemPedido.IsEmpty());
+  EXPECT_EQ(screen->nedTotal->Value(), 0);
+  EXPECT_EQ(screen->nedTotLiq->Value(), 0);
+  EXPECT_TRUE(screen->cdsPosiEstoq.IsEmpty());
+}
+
 TEST_F(LoadingTest, EachRowShowsItsOwnStockUnit) {
   Loaded();
   ASSERT_TRUE(Locate("0000000008"));  // the last item is milk by the unit, stocked by the box
