@@ -1,6 +1,7 @@
 // The owner-drawn grids, as the canvas operations each kind of cell
 // records, and the three mark glyphs pixel by pixel.
 #include "confirmation/conf_pedido_test_support.h"
+#include "confirmation/decimal_cut.h"
 #include "confirmation/mark_glyphs.h"
 #include "forms/canvas.h"
 #include "base/text_case.h"
@@ -193,6 +194,7 @@ TEST_F(DrawingTest, ItemCellsFormatNumbersAndShowPermitProblemsInRed) {
   EXPECT_TRUE(right("VRPREUNITPED", 0, "1,235", "clBlue"));
   EXPECT_TRUE(right("VRDESITPED", 1, "0,29", "clRed"));
   EXPECT_TRUE(right("VRDESITPED", 2, "2,50", "clRed"));  // cancelled: red by its situation
+  EXPECT_EQ(CortaCentavos(0.000015), 0);  // written "1,5E-5": below a cent
   EXPECT_EQ(Cell(grid, "QTITEMPED", 2),
             (Strings{"Fill clInfoBk", "TextRect +2,+2 \"\" clRed on clInfoBk"}));
 
@@ -201,6 +203,11 @@ TEST_F(DrawingTest, ItemCellsFormatNumbersAndShowPermitProblemsInRed) {
   EXPECT_EQ(Cell(grid, "IDSITITEMPED", 1),
             (Strings{"Fill clInfoBk", "TextOut +2,+2 \"AP\" clGreen"}));
   EXPECT_EQ(Cell(grid, "NMPRODUTO", 1).back().find(" clRed on clInfoBk") != std::string::npos, true);
+  EXPECT_EQ(Cell(grid, "IDCHECK", 0),
+            (Strings{"Fill clInfoBk", "TextRect +2,+2 \"N\" clBlue on clInfoBk", "Fill clInfoBk",
+                     "Glyph uncheck at +1,+0 16x18 from 16x18 clOlive as clInfoBk"}));
+  EXPECT_EQ(Cell(grid, "IDCHECK", 1).back(),
+            "Glyph descheck at +1,+0 16x18 from 16x18 clOlive as clInfoBk");
   EXPECT_EQ(Cell(grid, "CDARVPROD", 0),
             (Strings{"Fill clInfoBk", "TextRect +2,+2 \"1.01.001.0001\" clBlue on clInfoBk"}));
 
@@ -215,24 +222,6 @@ TEST_F(DrawingTest, ItemCellsFormatNumbersAndShowPermitProblemsInRed) {
   EXPECT_EQ(selected[2], "Fill clHighlight");
   EXPECT_NE(selected[3].find(" clCaptionText on clHighlight"), std::string::npos);
   EXPECT_EQ(selected[4], "Focus");
-}
-
-TEST_F(DrawingTest, ItemMarkColumn) {
-  screen->mnuItemPedido->Click();
-  LoadItems(3, [](json& p) {
-    Set(p, 0, "IDCHECK", "S");
-    Set(p, 1, "IDCHECK", "N");
-    Set(p, 2, "IDSITITEMPED", "2");
-  });
-  fw::TDBGrid& grid = *screen->dbgItemPedido;
-  screen->cdsItemPedido.Last();
-  EXPECT_EQ(Cell(grid, "IDCHECK", 0),
-            (Strings{"Fill clInfoBk", "TextRect +2,+2 \"S\" clBlue on clInfoBk", "Fill clInfoBk",
-                     "Glyph check at +1,+0 16x18 from 16x18 clOlive as clInfoBk"}));
-  EXPECT_EQ(Cell(grid, "IDCHECK", 1).back(),
-            "Glyph uncheck at +1,+0 16x18 from 16x18 clOlive as clInfoBk");
-  EXPECT_EQ(Cell(grid, "IDCHECK", 2).back(),
-            "Glyph descheck at +1,+0 16x18 from 16x18 clOlive as clInfoBk");
 }
 
 // The glyphs as their description reads, built here pixel by pixel.

@@ -124,7 +124,7 @@ TEST_F(HabilitaTest, TheFilterButtonAndCtrlLOpenTheDialogAndResetTheOrderCount) 
   EXPECT_EQ(filterOpenings, 3);
 }
 
-TEST_F(HabilitaTest, PageMenuItemsShowTheirPageOnceAndOrdersFocusesTheGrid) {
+TEST_F(HabilitaTest, PagesByMenuAndTabFetchTheirDetailOnceAndOrdersFocusesTheGrid) {
   Loaded();
   Calls();
   screen->mnuObservacao->Click();
@@ -134,21 +134,15 @@ TEST_F(HabilitaTest, PageMenuItemsShowTheirPageOnceAndOrdersFocusesTheGrid) {
   EXPECT_EQ(Calls(), std::vector<std::string>{"GetObser"});
   screen->mnuObservacao->Click();
   EXPECT_TRUE(Calls().empty());
+  screen->pgcPadrao->TabClick(*screen->tshFormaPgto);  // a tab click runs the page change
+  EXPECT_EQ(Calls(), std::vector<std::string>{"GetPrazoPgto"});
+  EXPECT_TRUE(screen->mnuFormaPgto->Checked());
   screen->mnuPedido->Click();
   screen->medCdFilial->SetFocus();
   CloseFilterWhenShown();
   screen->mnuPedido->Click();  // already shown: only the focus moves (leaving the branch)
   EXPECT_TRUE(screen->dbgPadrao->Focused());
   EXPECT_EQ(screen->pgcPadrao->ActivePage(), screen->tshPadrao);
-}
-
-TEST_F(HabilitaTest, ATabClickRunsThePageChange) {
-  Loaded();
-  Calls();
-  screen->pgcPadrao->TabClick(*screen->tshFormaPgto);
-  EXPECT_EQ(Calls(), std::vector<std::string>{"GetPrazoPgto"});
-  EXPECT_TRUE(screen->mnuFormaPgto->Checked());
-  EXPECT_EQ(screen->dtsPadrao.DataSet(), &screen->cdsPedido);
 }
 
 TEST_F(HabilitaTest, ReactivationOnlyRepaintsAndSetsTheProductPicture) {
