@@ -172,7 +172,7 @@ TEST_F(DrawingTest, ItemCellsFormatNumbersAndShowPermitProblemsInRed) {
     Set(p, 0, "QTITEMPED", 1234.5);
     Set(p, 0, "VRDESITPED", 0.019);
     Set(p, 0, "VRPREUNITPED", 1.23456);
-    Set(p, 0, "CDARVPROD", "1010010001");
+    Set(p, 0, "CDARVPROD", "0101001");
     Set(p, 1, "IDITEMERRO", "S");
     Set(p, 1, "VRDESITPED", 0.29);
     Set(p, 1, "IDSITITEMPED", "3");
@@ -209,7 +209,7 @@ TEST_F(DrawingTest, ItemCellsFormatNumbersAndShowPermitProblemsInRed) {
   EXPECT_EQ(Cell(grid, "IDCHECK", 1).back(),
             "Glyph descheck at +1,+0 16x18 from 16x18 clOlive as clInfoBk");
   EXPECT_EQ(Cell(grid, "CDARVPROD", 0),
-            (Strings{"Fill clInfoBk", "TextRect +2,+2 \"1.01.001.0001\" clBlue on clInfoBk"}));
+            (Strings{"Fill clInfoBk", "TextRect +2,+2 \"01.01.001\" clBlue on clInfoBk"}));
 
   // Selected with the focus: highlight and caption text even for an error item.
   screen->cdsItemPedido.Prior();

@@ -155,7 +155,7 @@ TEST_F(HabilitaTest, ReactivationOnlyRepaintsAndSetsTheProductPicture) {
   screen->Show();
   EXPECT_TRUE(Calls().empty());
   EXPECT_EQ(filterOpenings, 1);
-  EXPECT_EQ(screen->cdsItemPedido.FieldByName("CDARVPROD").EditMask, "9.99.999.9999;0;_");
+  EXPECT_EQ(screen->cdsItemPedido.FieldByName("CDARVPROD").EditMask, "99.99.999;0;_");
   EXPECT_FALSE(screen->cdsPedido.IsEmpty());
   delete other;
 }

@@ -20,10 +20,10 @@ TEST(QrddlgsExistParam, FindsNamesIgnoringCase) {
 TEST(Xlb93310ProdutoTitle, ClosedOrFilledListExplainsTheCode) {
   fw::TADOIBQuery query;  // closed
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "", query, true),
-            "Código no formato 9.99.999.9999");
+            "Código no formato 99.99.999");
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "", query, false), "");
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "ativos", query, true),
-            "Código no formato 9.99.999.9999 - ativos");
+            "Código no formato 99.99.999 - ativos");
 }
 
 namespace {
@@ -46,14 +46,14 @@ struct EmptyProdutoTable : ::testing::Test {
 }  // namespace
 
 TEST_F(EmptyProdutoTable, EmptyListSaysThereIsNoProduct) {
-  OpenWith("SELECT '1010010001' AS CDARVPROD, 'Parafuso' AS NMPRODUTO WHERE 1 = 0");
+  OpenWith("SELECT '0101001' AS CDARVPROD, 'Parafuso' AS NMPRODUTO WHERE 1 = 0");
   ASSERT_TRUE(query.Active());
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "", query, true),
             "Não há produto cadastrado.");
 }
 
 TEST_F(EmptyProdutoTable, EmptyListOfABranchNamesTheBranch) {
-  OpenWith("SELECT '1010010001' AS CDARVPROD WHERE :P_CDFILIAL = 'outra'");
+  OpenWith("SELECT '0101001' AS CDARVPROD WHERE :P_CDFILIAL = 'outra'");
   ASSERT_TRUE(query.Active());
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "", query, true),
             "Não há produto cadastrado para a filial 0001.");
@@ -61,7 +61,7 @@ TEST_F(EmptyProdutoTable, EmptyListOfABranchNamesTheBranch) {
 }
 
 TEST_F(EmptyProdutoTable, FilledListExplainsTheCode) {
-  OpenWith("SELECT '1010010001' AS CDARVPROD, 'Parafuso' AS NMPRODUTO");
+  OpenWith("SELECT '0101001' AS CDARVPROD, 'Parafuso' AS NMPRODUTO");
   EXPECT_EQ(Xlb93310::SQL_Pesquisa_Produto("0001", "", query, true),
-            "Código no formato 9.99.999.9999");
+            "Código no formato 99.99.999");
 }

@@ -48,7 +48,7 @@ int WebPort() { return Facts().WebPort; }
 
 std::string DBPict(int pictureType) {
   switch (pictureType) {
-    case ptProduto: return "9.99.999.9999;0;_";
+    case ptProduto: return "99.99.999;0;_";
   }
   throw fw::Exception("Tipo de máscara " + std::to_string(pictureType) + " desconhecido.");
 }

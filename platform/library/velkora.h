@@ -10,10 +10,10 @@
 // digit groups are the levels of a code tree; the literals are not stored,
 // so a stored code holds only the digits.
 //   type 0 (ptProduto), product tree code CDARVPROD:
-//       "9.99.999.9999;0;_"  - 4 levels of 1, 2, 3 and 4 digits, 10 digits in
-//       all, stored as 10 digits in the string(20) column ("1010010001" is
-//       shown as "1.01.001.0001"; group 1, subgroup 01, family 001,
-//       product 0001). Products are the leaves, on level 4.
+//       "99.99.999;0;_"  - 3 levels of 2, 2 and 3 digits, 7 digits in all,
+//       stored as 7 digits in the string(20) column ("0101001" is shown as
+//       "01.01.001"; group 01, subgroup 01, product 001). Products are the
+//       leaves, on level 3.
 // Any other picture type raises fw::Exception.
 #pragma once
 
@@ -47,7 +47,7 @@ enum TPictureType : int { ptProduto = 0 };
 
 // A code picture with its levels.
 struct TPictObj {
-  std::string Mascara;          // the edit mask ("9.99.999.9999;0;_")
+  std::string Mascara;          // the edit mask ("99.99.999;0;_")
   int TtNiveis = 0;             // number of levels
   std::vector<int> TamNiveis;   // digits of each level, first level first
   int TtDigitos = 0;            // digits of a full code (sum of TamNiveis)

@@ -29,12 +29,12 @@ TEST(VelkoraFacts, ReadBackWhatTheHostSet) {
 
 TEST(VelkoraPict, ProductPictureAndLevels) {
   std::string mask = DBPict(ptProduto);
-  EXPECT_EQ(fw::FormatMaskText(mask, "1010010001"), "1.01.001.0001");
+  EXPECT_EQ(fw::FormatMaskText(mask, "0101001"), "01.01.001");
   TPictObj pict = DBPictObj(0);
   EXPECT_EQ(pict.Mascara, mask);
-  EXPECT_EQ(pict.TtNiveis, 4);
-  EXPECT_EQ(pict.TamNiveis, (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(pict.TtDigitos, 10);
+  EXPECT_EQ(pict.TtNiveis, 3);
+  EXPECT_EQ(pict.TamNiveis, (std::vector<int>{2, 2, 3}));
+  EXPECT_EQ(pict.TtDigitos, 7);
   EXPECT_LE(pict.TtDigitos, 20);  // fits the product code column
 }
 

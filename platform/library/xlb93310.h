@@ -8,7 +8,7 @@
 //     parameter P_CDFILIAL) and a branch is given,
 //     "Não há produto cadastrado para a filial <branch>.";
 //   - otherwise, with showPicture true, how the codes read:
-//     "Código no formato 9.99.999.9999" (the product picture of
+//     "Código no formato 99.99.999" (the product picture of
 //     Velkora.DBPict without its storage settings); with false, "".
 //   A non-empty `note` is added at the end, after " - ".
 // The query is only looked at, never opened, moved or changed.
