@@ -1,0 +1,537 @@
+// The page: keeps the host's model up to date from its event stream, draws
+// it, and sends the operator's input back one event at a time, in order.
+
+import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
+import { translateKey } from './keys.js';
+import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText } from './view.js';
+import { Overlays } from './overlays.js';
+import { FONT_FAMILY } from './paint.js';
+
+const TEXTS = {
+  down: 'Não foi possível conectar ao programa. Tentando novamente...',
+  takenover: 'Esta sessão foi aberta em outra janela.',
+  reclaim: 'Usar esta janela',
+  badUpdate: 'O programa enviou uma atualização inválida; recarregando a tela.',
+  refused: 'O programa recusou uma entrada da página.',
+  failed: 'O programa não conseguiu tratar a entrada (erro {status}).',
+};
+
+const RETRY_DELAYS = [500, 1000, 2000, 4000, 5000];  // then every 5 s
+const POST_TIMEOUT_MS = 10000;
+
+const desktop = document.getElementById('desktop');
+const popups = document.getElementById('popups');
+const statusBar = document.getElementById('status');
+const noticeBar = document.getElementById('notice');
+
+const model = createModel();
+const ui = { openMenu: null, combo: null, pressed: null };
+const overlays = new Overlays(document.getElementById('overlays'), {
+  answer: (id, result) => send({ type: 'answer', id, result }),
+  pick: (id, keys) => send({ type: 'pick', id, keys }),
+  cancelPick: (id) => send({ type: 'pick', id, cancel: true }),
+});
+
+let fontsReady = false;
+let session = null;
+let stream = null;
+let attempt = 0;
+let retryTimer = null;
+let takenOver = false;
+
+// ---------------------------------------------------------------- status
+
+function setState(name) {
+  document.documentElement.dataset.state = name;
+  statusBar.replaceChildren();
+  statusBar.hidden = name === 'open' || name === 'connecting';
+  if (name === 'down') statusBar.textContent = TEXTS.down;
+  if (name === 'takenover') {
+    const text = document.createElement('span');
+    text.textContent = TEXTS.takenover;
+    const again = document.createElement('button');
+    again.type = 'button';
+    again.className = 'pbtn';
+    again.textContent = TEXTS.reclaim;
+    again.addEventListener('click', () => { takenOver = false; attempt = 0; connect(); });
+    statusBar.append(text, ' ', again);
+  }
+}
+
+let noticeTimer = null;
+function notice(text) {
+  noticeBar.textContent = text;
+  noticeBar.hidden = false;
+  clearTimeout(noticeTimer);
+  noticeTimer = setTimeout(() => { noticeBar.hidden = true; }, 6000);
+}
+
+// ---------------------------------------------------------------- stream
+
+function connect() {
+  clearTimeout(retryTimer);
+  if (stream) stream.close();
+  if (document.documentElement.dataset.state !== 'down') setState('connecting');
+  const es = new EventSource('/events');
+  stream = es;
+  es.addEventListener('hello', (m) => {
+    const data = parseJson(m.data);
+    if (!data || typeof data.session !== 'string') return;
+    session = data.session;
+    queue.length = 0;
+    attempt = 0;
+    setState('open');
+  });
+  es.addEventListener('update', (m) => {
+    try {
+      const update = parseJson(m.data);
+      if (!update) throw new Error(TEXTS.badUpdate);
+      applyUpdate(model, update);
+    } catch (err) {
+      // A lost or broken update leaves the copy wrong: start over with a
+      // full one.
+      notice(TEXTS.badUpdate);
+      restart();
+      return;
+    }
+    scheduleRender();
+  });
+  es.addEventListener('takeover', () => takeover());
+  es.onerror = () => {
+    if (es !== stream) return;
+    es.close();
+    stream = null;
+    if (takenOver) return;
+    lostHost();
+  };
+}
+
+function lostHost() {
+  session = null;
+  queue.length = 0;
+  setState('down');
+  const delay = RETRY_DELAYS[Math.min(attempt, RETRY_DELAYS.length - 1)];
+  attempt++;
+  clearTimeout(retryTimer);
+  retryTimer = setTimeout(connect, delay);
+}
+
+function restart() {
+  if (stream) stream.close();
+  stream = null;
+  session = null;
+  queue.length = 0;
+  clearTimeout(retryTimer);
+  retryTimer = setTimeout(connect, 200);
+}
+
+function takeover() {
+  takenOver = true;
+  session = null;
+  queue.length = 0;
+  if (stream) stream.close();
+  stream = null;
+  clearTimeout(retryTimer);
+  ui.openMenu = null;
+  ui.combo = null;
+  setState('takenover');
+}
+
+function parseJson(text) {
+  try {
+    return JSON.parse(text);
+  } catch {
+    return null;
+  }
+}
+
+// ---------------------------------------------------------------- input
+
+// Events wait here and go one POST at a time, so the host applies them in
+// the order the operator gave them. Typed characters waiting together go
+// as one event.
+const queue = [];
+let inFlight = false;
+
+function send(event) {
+  if (!session || takenOver) return false;
+  const last = queue[queue.length - 1];
+  if (event.type === 'char' && last && last.type === 'char' && last.form === event.form) last.text += event.text;
+  else queue.push(event);
+  pump();
+  return true;
+}
+
+async function pump() {
+  if (inFlight || !queue.length || !session) return;
+  inFlight = true;
+  const event = queue.shift();
+  const sentWith = session;
+  try {
+    const res = await fetch('/input', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify({ session: sentWith, event }),
+      signal: AbortSignal.timeout(POST_TIMEOUT_MS),
+    });
+    if (res.status === 409) {
+      if (sentWith === session) takeover();
+    } else if (res.status === 400) {
+      notice(TEXTS.refused);
+    } else if (!res.ok) {
+      notice(TEXTS.failed.replace('{status}', String(res.status)));
+    }
+  } catch {
+    // The host is gone (or hangs): what waits is dropped, and the stream
+    // brings the whole state again once it is back.
+    if (sentWith === session) {
+      if (stream) stream.close();
+      stream = null;
+      lostHost();
+    }
+  } finally {
+    inFlight = false;
+    pump();
+  }
+}
+
+// The form input goes to, when it may take any.
+function inputForm() {
+  const form = keyForm(model);
+  return form && formTakesInput(model, form.name) ? form : null;
+}
+
+function controlAt(target) {
+  const win = target.closest('.window[data-form]');
+  if (!win) return null;
+  let ctl = target.closest('.ctl[data-name]');
+  if (ctl && !win.contains(ctl)) ctl = null;
+  const form = model.forms.get(win.dataset.form);
+  if (!form) return null;
+  const c = ctl ? getControl(model, form.name, ctl.dataset.name) : null;
+  return { form, c, el: ctl, win };
+}
+
+function relative(e, element) {
+  const r = element.getBoundingClientRect();
+  return { x: Math.floor(e.clientX - r.left), y: Math.floor(e.clientY - r.top) };
+}
+
+desktop.addEventListener('mousedown', (e) => {
+  if (e.button !== 0) return;
+  e.preventDefault();  // no text selection, no browser focus on the desktop
+  const bar = e.target.closest('[data-act="menubar"]');
+  const hit = controlAt(e.target);
+  if (bar && hit && formTakesInput(model, hit.form.name)) {
+    const name = bar.dataset.menu;
+    const item = findMenuItem(hit.form.menu, name);
+    const same = ui.openMenu && ui.openMenu.form === hit.form.name && ui.openMenu.path[0] === name;
+    ui.openMenu = same || !item || item.enabled === false ? null : { form: hit.form.name, path: [name], hot: [] };
+    ui.combo = null;
+    scheduleRender();
+    return;
+  }
+  if (ui.openMenu || ui.combo) {
+    // A click beside an open list closes it and does nothing else.
+    const onDrop = e.target.closest('[data-act="drop"]');
+    ui.openMenu = null;
+    if (!onDrop) ui.combo = null;
+    scheduleRender();
+    if (!onDrop) { suppressClick = true; return; }
+  }
+  if (hit && hit.c && hit.el && hit.c.usable !== false && /button$/.test(hit.c.kind || '')) {
+    ui.pressed = { form: hit.form.name, name: hit.c.name };
+    scheduleRender();
+  }
+});
+
+let suppressClick = false;
+window.addEventListener('mouseup', () => {
+  if (ui.pressed) { ui.pressed = null; scheduleRender(); }
+});
+
+desktop.addEventListener('click', (e) => {
+  if (suppressClick) { suppressClick = false; return; }
+  if (e.button !== 0) return;
+  const hit = controlAt(e.target);
+  if (!hit || !formTakesInput(model, hit.form.name)) return;
+  const form = hit.form.name;
+  const act = e.target.closest('[data-act]');
+  if (act && act.dataset.act === 'close') { send({ type: 'close', form }); return; }
+  if (act && act.dataset.act === 'menubar') return;
+  if (!hit.form.active) send({ type: 'activate', form });
+  if (!hit.c || hit.c.usable === false) return;
+  const c = hit.c;
+  if (act && act.dataset.act === 'tab') {
+    if (act.classList.contains('disabled')) return;
+    send({ type: 'tab', form, name: c.name, page: act.dataset.page });
+    return;
+  }
+  if (act && act.dataset.act === 'spin') {
+    send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
+    send({ type: 'key', form, key: act.dataset.dir === 'up' ? 38 : 40, shift: [] });
+    return;
+  }
+  if (act && act.dataset.act === 'drop') {
+    const open = ui.combo && ui.combo.form === form && ui.combo.name === c.name;
+    if (!open) send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
+    ui.combo = open || c.usable === false ? null : { form, name: c.name, hot: (c.props || {}).itemIndex };
+    scheduleRender();
+    return;
+  }
+  send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
+});
+
+popups.addEventListener('mousedown', (e) => e.preventDefault());
+popups.addEventListener('click', (e) => {
+  const row = e.target.closest('[data-act]');
+  if (!row) return;
+  if (row.dataset.act === 'menuitem') menuRowChosen(row.dataset.menu, Number(row.dataset.level));
+  if (row.dataset.act === 'comboitem') comboChosen(Number(row.dataset.index));
+});
+popups.addEventListener('mouseover', (e) => {
+  const row = e.target.closest('[data-act="menuitem"]');
+  if (!row || !ui.openMenu) return;
+  const level = Number(row.dataset.level);
+  const name = row.dataset.menu;
+  const m = ui.openMenu;
+  if (m.hot[level] === name && (!row.dataset.sub || m.path[level + 1] === name)) return;
+  m.hot = m.hot.slice(0, level);
+  m.hot[level] = name;
+  m.path = m.path.slice(0, level + 1);
+  if (row.dataset.sub && !row.classList.contains('disabled')) m.path.push(name);
+  scheduleRender();
+});
+desktop.addEventListener('mouseover', (e) => {
+  // With a menu open, pointing at another title of the bar opens that one.
+  const bar = e.target.closest('[data-act="menubar"]');
+  const m = ui.openMenu;
+  if (!bar || !m || m.path[0] === bar.dataset.menu) return;
+  const hit = controlAt(e.target);
+  if (!hit || hit.form.name !== m.form) return;
+  ui.openMenu = { form: m.form, path: [bar.dataset.menu], hot: [] };
+  scheduleRender();
+});
+
+// ---------------------------------------------------------------- menus
+
+function menuLevelItems(form, m, level) {
+  const owner = findMenuItem(form.menu, m.path[level]);
+  return ((owner && owner.items) || []).filter((i) => i && i.visible !== false && !i.separator && i.caption !== '-');
+}
+
+function menuRowChosen(name, level) {
+  const m = ui.openMenu;
+  const form = m && model.forms.get(m.form);
+  if (!form) return;
+  const item = findMenuItem(form.menu, name);
+  if (!item || item.enabled === false) return;
+  if (Array.isArray(item.items) && item.items.some((i) => i && i.visible !== false)) {
+    m.path = m.path.slice(0, level + 1).concat(name);
+    m.hot = m.hot.slice(0, level + 1);
+    m.hot[level] = name;
+    const first = menuLevelItems(form, m, level + 1).find((i) => i.enabled !== false);
+    if (first) m.hot[level + 1] = first.name;
+    scheduleRender();
+    return;
+  }
+  ui.openMenu = null;
+  scheduleRender();
+  if (formTakesInput(model, form.name)) send({ type: 'menu', form: form.name, name });
+}
+
+function openMenuBar(form, name) {
+  const m = { form: form.name, path: [name], hot: [] };
+  ui.openMenu = m;
+  const first = menuLevelItems(form, m, 0).find((i) => i.enabled !== false);
+  if (first) m.hot[0] = first.name;
+  scheduleRender();
+}
+
+function menuKey(e) {
+  const m = ui.openMenu;
+  const form = model.forms.get(m.form);
+  e.preventDefault();
+  if (!form) { ui.openMenu = null; return; }
+  const level = m.path.length - 1;
+  const items = menuLevelItems(form, m, level);
+  const usable = items.filter((i) => i.enabled !== false);
+  const tops = form.menu.filter((i) => i && i.visible !== false && i.enabled !== false);
+  const hotIndex = usable.findIndex((i) => i.name === m.hot[level]);
+  switch (e.key) {
+    case 'Escape':
+      if (level > 0) { m.path.pop(); m.hot.length = level; } else ui.openMenu = null;
+      break;
+    case 'ArrowDown':
+    case 'ArrowUp': {
+      if (!usable.length) break;
+      const step = e.key === 'ArrowDown' ? 1 : -1;
+      m.hot[level] = usable[(hotIndex + step + usable.length) % usable.length].name;
+      break;
+    }
+    case 'ArrowRight':
+    case 'ArrowLeft': {
+      const hot = findMenuItem(form.menu, m.hot[level]);
+      if (e.key === 'ArrowRight' && hot && Array.isArray(hot.items) && hot.items.length) {
+        menuRowChosen(hot.name, level);
+        return;
+      }
+      if (e.key === 'ArrowLeft' && level > 0) { m.path.pop(); m.hot.length = level; break; }
+      const at = tops.findIndex((i) => i.name === m.path[0]);
+      const next = tops[(at + (e.key === 'ArrowRight' ? 1 : -1) + tops.length) % tops.length];
+      if (next) openMenuBar(form, next.name);
+      return;
+    }
+    case 'Enter':
+      if (m.hot[level]) { menuRowChosen(m.hot[level], level); return; }
+      break;
+    default: {
+      const letter = e.key.length === 1 ? e.key.toLowerCase() : '';
+      const item = letter && usable.find((i) => accelKey(i.caption) === letter);
+      if (item) { menuRowChosen(item.name, level); return; }
+    }
+  }
+  scheduleRender();
+}
+
+// ---------------------------------------------------------------- combo
+
+// The host takes a choice from the list as the arrow keys would make it,
+// one step at a time from the current item.
+function comboChosen(index) {
+  const open = ui.combo;
+  ui.combo = null;
+  scheduleRender();
+  const c = open && getControl(model, open.form, open.name);
+  if (!c || !formTakesInput(model, open.form)) return;
+  const current = Number.isInteger((c.props || {}).itemIndex) ? c.props.itemIndex : -1;
+  const steps = index - current;
+  const key = steps > 0 ? 40 : 38;
+  for (let i = 0; i < Math.abs(steps); i++) send({ type: 'key', form: open.form, key, shift: [] });
+}
+
+function comboKey(e) {
+  const c = getControl(model, ui.combo.form, ui.combo.name);
+  const count = c ? ((c.props || {}).items || []).length : 0;
+  e.preventDefault();
+  if (!c || e.key === 'Escape' || e.key === 'Tab') { ui.combo = null; scheduleRender(); return; }
+  const hot = Number.isInteger(ui.combo.hot) ? ui.combo.hot : -1;
+  if (e.key === 'ArrowDown') ui.combo.hot = Math.min(count - 1, hot + 1);
+  else if (e.key === 'ArrowUp') ui.combo.hot = Math.max(0, hot - 1);
+  else if (e.key === 'Enter') { if (hot >= 0) comboChosen(hot); else ui.combo = null; }
+  scheduleRender();
+}
+
+// ---------------------------------------------------------------- keys
+
+document.addEventListener('keydown', (e) => {
+  if (document.documentElement.dataset.state !== 'open') return;
+  if (overlays.box) { overlays.boxKey(e); return; }
+  if (overlays.pick) { overlays.pickKey(e); return; }
+  if (model.overlay.busy && model.overlay.busy.depth > 0) {
+    if (translateKey(e).length) e.preventDefault();
+    return;
+  }
+  if (ui.openMenu) { menuKey(e); return; }
+  if (ui.combo) { comboKey(e); return; }
+  const form = inputForm();
+  if (!form) {
+    if (translateKey(e).length) e.preventDefault();
+    return;
+  }
+  // Alt+letter opens the menu whose title has that accelerator.
+  if (e.altKey && !e.ctrlKey && e.key.length === 1 && Array.isArray(form.menu)) {
+    const letter = e.key.toLowerCase();
+    const top = form.menu.find((i) => i && i.visible !== false && i.enabled !== false && accelKey(i.caption) === letter);
+    if (top) { e.preventDefault(); openMenuBar(form, top.name); return; }
+  }
+  // Alt+Down opens the list of a focused combo box.
+  if (e.altKey && e.key === 'ArrowDown') {
+    const c = form.focus && getControl(model, form.name, form.focus);
+    if (c && (c.kind === 'combobox' || c.kind === 'dbcombobox') && c.usable !== false) {
+      e.preventDefault();
+      ui.combo = { form: form.name, name: c.name, hot: (c.props || {}).itemIndex };
+      scheduleRender();
+      return;
+    }
+  }
+  const events = translateKey(e);
+  if (!events.length) return;
+  e.preventDefault();
+  for (const ev of events) send({ ...ev, form: form.name });
+});
+
+// Text that arrives without a key press of its own (composed by dead keys
+// or an input method) lands in a hidden box that keeps the keyboard focus;
+// it goes to the host as typed text.
+const keySink = document.getElementById('keys');
+keySink.addEventListener('input', (e) => {
+  if (e.isComposing) return;
+  const text = keySink.value;
+  keySink.value = '';
+  if (!text || document.documentElement.dataset.state !== 'open' || overlays.open()) return;
+  const form = inputForm();
+  if (form) send({ type: 'char', form: form.name, text: text.replace(/[\r\n\t]+/g, ' ') });
+});
+keySink.addEventListener('compositionend', () => keySink.dispatchEvent(new Event('input')));
+
+function keepKeyFocus() {
+  const active = document.activeElement;
+  if (!active || active === document.body || active === document.documentElement) keySink.focus({ preventScroll: true });
+}
+window.addEventListener('focus', keepKeyFocus);
+
+document.addEventListener('paste', (e) => {
+  if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
+  const form = inputForm();
+  const focused = form && form.focus && getControl(model, form.name, form.focus);
+  if (!focused || !takesText(focused.kind)) return;
+  const text = (e.clipboardData && e.clipboardData.getData('text/plain')) || '';
+  e.preventDefault();
+  const multiline = ['memo', 'richedit', 'dbrichedit'].includes(focused.kind);
+  const clean = multiline ? text.replace(/\r\n?/g, '\n') : text.replace(/[\r\n\t]+/g, ' ');
+  if (clean) send({ type: 'char', form: form.name, text: clean });
+});
+
+// ---------------------------------------------------------------- drawing
+
+let renderQueued = false;
+function scheduleRender() {
+  if (renderQueued) return;
+  renderQueued = true;
+  requestAnimationFrame(() => {
+    renderQueued = false;
+    render();
+  });
+}
+
+function render() {
+  if (!fontsReady) return;
+  if (model.overlay.messagebox || model.overlay.picklist) { ui.openMenu = null; ui.combo = null; }
+  const view = { width: window.innerWidth, height: window.innerHeight };
+  renderDesktop(desktop, model, ui, view);
+  overlays.render(model.overlay);
+  renderPopups(popups, model, ui, desktop);
+  document.documentElement.classList.toggle('wait', model.cursor === 'wait');
+  keepKeyFocus();
+}
+
+window.addEventListener('resize', scheduleRender);
+
+// The canvases measure and draw with the served faces: wait for them
+// (a bounded wait; a page without them still works, with other widths).
+async function loadFonts() {
+  const faces = Promise.all([
+    document.fonts.load(`11px ${FONT_FAMILY}`),
+    document.fonts.load(`bold 11px ${FONT_FAMILY}`),
+  ]).catch(() => null);
+  await Promise.race([faces, new Promise((resolve) => setTimeout(resolve, 3000))]);
+  fontsReady = true;
+  resetBuilt();
+  document.documentElement.dataset.fonts = 'ready';
+  scheduleRender();
+}
+
+setState('connecting');
+loadFonts();
+connect();

@@ -1,0 +1,129 @@
+// The page's copy of the host's component model.
+//
+// The host sends a full update first and then only what changed; this
+// module applies them and answers the questions the drawing and the input
+// code ask (children of a control, which form is on top, whether a form
+// lies behind a modal one). Pure data: no DOM, so it runs under node too.
+
+export function createModel() {
+  return {
+    seq: -1,
+    forms: new Map(),     // name -> FormState
+    controls: new Map(),  // "form\u0000name" -> ControlState, in arrival order
+    order: [],            // visible forms, bottom first
+    overlay: { messagebox: null, picklist: null, busy: { depth: 0, kind: 0 } },
+    cursor: 'default',
+  };
+}
+
+export function controlKey(form, name) {
+  return `${form}\u0000${name}`;
+}
+
+// Applies one update. Throws an Error (with a Portuguese message) for an
+// update that is not an object; an out-of-date incremental update (seq not
+// above the last one) is ignored and false is returned.
+export function applyUpdate(model, update) {
+  if (!update || typeof update !== 'object' || Array.isArray(update))
+    throw new Error('Atualização inválida recebida do programa.');
+  const seq = Number.isFinite(update.seq) ? update.seq : model.seq + 1;
+  if (update.full) {
+    model.forms.clear();
+    model.controls.clear();
+  } else if (seq <= model.seq) {
+    return false;
+  }
+  model.seq = seq;
+
+  for (const form of list(update.forms)) {
+    if (form && typeof form.name === 'string') model.forms.set(form.name, form);
+  }
+  for (const name of list(update.removedForms)) {
+    model.forms.delete(name);
+    for (const [key, c] of model.controls) if (c.form === name) model.controls.delete(key);
+  }
+  for (const c of list(update.controls)) {
+    if (c && typeof c.form === 'string' && typeof c.name === 'string')
+      model.controls.set(controlKey(c.form, c.name), c);
+  }
+  for (const r of list(update.removedControls)) {
+    if (r) model.controls.delete(controlKey(r.form, r.name));
+  }
+  if (Array.isArray(update.order)) model.order = update.order.filter((n) => model.forms.has(n));
+  if (update.overlay && typeof update.overlay === 'object') {
+    model.overlay = {
+      messagebox: update.overlay.messagebox || null,
+      picklist: update.overlay.picklist || null,
+      busy: update.overlay.busy || { depth: 0, kind: 0 },
+    };
+  }
+  if (typeof update.cursor === 'string') model.cursor = update.cursor;
+  return true;
+}
+
+function list(value) {
+  return Array.isArray(value) ? value : [];
+}
+
+export function getControl(model, form, name) {
+  return model.controls.get(controlKey(form, name)) || null;
+}
+
+// The controls whose parent is `parent` (null: the form itself), in the
+// order the host listed them (creation order: later ones lie on top).
+export function childrenOf(model, form, parent) {
+  const out = [];
+  for (const c of model.controls.values()) {
+    if (c.form === form && (c.parent ?? null) === parent) out.push(c);
+  }
+  return out;
+}
+
+// Forms to draw, bottom first: those in `order` that are visible.
+export function visibleForms(model) {
+  return model.order.map((n) => model.forms.get(n)).filter((f) => f && f.visible !== false);
+}
+
+// The form keys go to: the topmost active form, else the topmost one.
+export function keyForm(model) {
+  const forms = visibleForms(model);
+  for (let i = forms.length - 1; i >= 0; i--) if (forms[i].active) return forms[i];
+  return forms.length ? forms[forms.length - 1] : null;
+}
+
+// Index in `order` of the topmost modal form, or -1.
+export function topModalIndex(model) {
+  const forms = visibleForms(model);
+  for (let i = forms.length - 1; i >= 0; i--) if (forms[i].modal) return i;
+  return -1;
+}
+
+// Whether a form can take the operator's input now: no overlay is open and
+// no modal form lies above it.
+export function formTakesInput(model, formName) {
+  if (overlayOpen(model)) return false;
+  const forms = visibleForms(model);
+  const index = forms.findIndex((f) => f.name === formName);
+  if (index < 0) return false;
+  const modal = topModalIndex(model);
+  return modal < 0 || index >= modal;
+}
+
+export function overlayOpen(model) {
+  const o = model.overlay;
+  return !!(o.messagebox || o.picklist || (o.busy && o.busy.depth > 0));
+}
+
+// Whether a control and all its parents are visible (the host sends each
+// control's own flag).
+export function showing(model, c) {
+  for (let cur = c, guard = 0; cur && guard < 64; guard++) {
+    if (cur.visible === false) return false;
+    if (cur.parent == null) return true;
+    const parent = getControl(model, cur.form, cur.parent);
+    if (parent && parent.kind === 'pagecontrol' && cur.kind === 'tabsheet' &&
+        parent.props && parent.props.active !== cur.name) return false;
+    cur = parent;
+  }
+  return false;
+}

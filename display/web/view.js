@@ -1,0 +1,707 @@
+// Drawing the model as DOM: windows with their title bars and menus, and
+// every control at its pixel bounds in the classic desktop look.
+//
+// Each update redraws the windows and controls that changed (see
+// `built`); the page-local state (open menu, open drop-down list, pressed
+// button) lives in `ui`. Input is not handled here: the
+// elements carry data attributes (data-form, data-name, data-act, ...)
+// that app.js reads on clicks.
+
+import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
+import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
+
+export const FRAME = 4;     // window border, each side
+export const TITLE_H = 18;  // title bar
+export const MENU_H = 19;   // menu bar
+export const TAB_H = 20;    // tab row of a page control
+
+const GREY_TEXT = '#808080';
+
+// ---------------------------------------------------------------- helpers
+
+export function el(tag, cls, attrs) {
+  const e = document.createElement(tag);
+  if (cls) e.className = cls;
+  if (attrs) for (const [k, v] of Object.entries(attrs)) if (v != null) e.setAttribute(k, v);
+  return e;
+}
+
+function place(e, [l, t, w, h]) {
+  e.style.left = `${l}px`;
+  e.style.top = `${t}px`;
+  e.style.width = `${Math.max(0, w)}px`;
+  e.style.height = `${Math.max(0, h)}px`;
+}
+
+function bounds(c) {
+  const b = Array.isArray(c.bounds) ? c.bounds : [0, 0, 0, 0];
+  return b.map((n) => (Number.isFinite(n) ? n : 0));
+}
+
+// A caption with "&" marking its accelerator: the letter is underlined
+// and "&&" shows one "&".
+export function accelFragment(caption) {
+  const frag = document.createDocumentFragment();
+  const chars = [...String(caption ?? '')];
+  let buf = '';
+  for (let i = 0; i < chars.length; i++) {
+    if (chars[i] === '&' && i + 1 < chars.length) {
+      if (chars[i + 1] === '&') { buf += '&'; i++; continue; }
+      if (buf) frag.append(buf);
+      buf = '';
+      const u = document.createElement('u');
+      u.textContent = chars[++i];
+      frag.append(u);
+      continue;
+    }
+    buf += chars[i];
+  }
+  if (buf) frag.append(buf);
+  return frag;
+}
+
+export function stripAccel(caption) {
+  return String(caption ?? '').replace(/&(&?)/g, (m, amp) => amp);
+}
+
+// The accelerator letter of a caption, lower case, or ''.
+export function accelKey(caption) {
+  const m = /(?:^|[^&])&([^&])/.exec(String(caption ?? '').replace(/&&/g, ''));
+  return m ? m[1].toLowerCase() : '';
+}
+
+function fontOf(c) {
+  const f = c.font || {};
+  return { name: f.name, px: Number.isFinite(f.px) ? f.px : 11, bold: !!f.bold, color: f.color || '#000000' };
+}
+
+function applyFont(e, font) {
+  e.style.fontSize = `${font.px}px`;
+  e.style.fontWeight = font.bold ? 'bold' : 'normal';
+  e.style.lineHeight = `${lineHeight(font.px)}px`;
+  e.style.color = font.color;
+}
+
+function textSpan(cls, text, { accel = false } = {}) {
+  const s = el('span', cls);
+  if (accel) s.append(accelFragment(text));
+  else s.textContent = text;
+  return s;
+}
+
+function hintText(hint) {
+  const h = String(hint ?? '');
+  const bar = h.indexOf('|');
+  return bar >= 0 ? h.slice(0, bar) : h;
+}
+
+// ---------------------------------------------------------------- desktop
+
+// Where each visible form's window goes, in page pixels, and whether it
+// has a frame. Main (mdiform) windows stay at their place, other floating
+// windows are centred over the main window (or the page), MDI children sit
+// in their main window's client area.
+function windowBox(form, view) {
+  const [l, t, w, h] = bounds(form);
+  const menuH = hasMenu(form) ? MENU_H : 0;
+  const outerW = w + 2 * FRAME;
+  const outerH = h + 2 * FRAME + TITLE_H + menuH;
+  if (form.style === 'mdichild') {
+    if (form.state === 'maximized') return { left: 0, top: 0, width: w, height: h + menuH, framed: false };
+    return { left: l, top: t, width: outerW, height: outerH, framed: true };
+  }
+  if (form.state === 'maximized' && form.style === 'mdiform')
+    return { left: 0, top: 0, width: Math.max(outerW, view.width), height: Math.max(outerH, view.height), framed: true };
+  if (form.style === 'mdiform') return { left: Math.max(0, l), top: Math.max(0, t), width: outerW, height: outerH, framed: true };
+  const area = view.main || { left: 0, top: 0, width: view.width, height: view.height };
+  return {
+    left: Math.max(0, Math.round(area.left + (area.width - outerW) / 2)),
+    top: Math.max(0, Math.round(area.top + (area.height - outerH) / 2)),
+    width: outerW,
+    height: outerH,
+    framed: true,
+  };
+}
+
+function hasMenu(form) {
+  return Array.isArray(form.menu) && form.menu.some((m) => m && m.visible !== false);
+}
+
+// Elements already built, by window or control, with what they were built
+// from: an element whose control (the same object: the model replaces a
+// control's object when it changes) and page-local state are unchanged is
+// kept, so the page only rebuilds what changed and elements keep their
+// identity across updates.
+const built = new Map();
+let modalShade = null;
+
+// Forgets every built element (the fonts changed, so every width may).
+export function resetBuilt() {
+  built.clear();
+}
+
+function reuse(key, source, flags, make, used) {
+  used.add(key);
+  let entry = built.get(key);
+  if (!entry || entry.source !== source || entry.flags !== flags) {
+    entry = { source, flags, ...make() };
+    built.set(key, entry);
+  }
+  return entry;
+}
+
+// Draws the desktop. `view` is {width, height} of the page.
+export function renderDesktop(desktop, model, ui, view) {
+  const used = new Set();
+  const top = [];
+  const forms = visibleForms(model);
+  const modalAt = topModalIndex(model);
+  const mainForm = forms.find((f) => f.style === 'mdiform');
+  const mainBox = mainForm ? windowBox(mainForm, view) : null;
+  const ctx = { ...view, main: mainBox };
+  const children = new Map();  // mdiform name -> windows of its children
+  forms.forEach((form, index) => {
+    if (index === modalAt) {
+      modalShade = modalShade || el('div', 'shade modal-shade');
+      top.push(modalShade);
+    }
+    const win = { form, box: windowBox(form, ctx) };
+    if (form.style === 'mdichild' && mainForm) {
+      if (!children.has(mainForm.name)) children.set(mainForm.name, []);
+      children.get(mainForm.name).push(win);
+    } else {
+      top.push(win);
+    }
+  });
+  const draw = (win) => renderWindow(model, win.form, ui, win.box, used,
+    (children.get(win.form.name) || []).map(draw));
+  desktop.replaceChildren(...top.map((item) => (item instanceof Node ? item : draw(item))));
+  for (const key of [...built.keys()]) if (!used.has(key)) built.delete(key);
+}
+
+function renderWindow(model, form, ui, box, used, mdiChildren) {
+  const menuOpen = ui.openMenu && ui.openMenu.form === form.name ? ui.openMenu.path[0] : '';
+  const flags = `${JSON.stringify(box)}|${menuOpen}`;
+  const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box), used);
+  if (entry.client) {
+    entry.client.replaceChildren(...controlElements(model, form, null, ui, used), ...mdiChildren);
+  }
+  return entry.el;
+}
+
+function buildWindow(form, ui, box) {
+  const win = el('div', 'window');
+  win.dataset.form = form.name;
+  win.classList.add(form.active ? 'active' : 'inactive');
+  if (form.modal) win.classList.add('modal');
+  if (form.state === 'minimized') {
+    win.classList.add('minimized');
+    place(win, [box.left, box.top, 160 + 2 * FRAME, TITLE_H + 2 * FRAME]);
+    win.append(titleBar(form));
+    return { el: win, client: null };
+  }
+  place(win, [box.left, box.top, box.width, box.height]);
+  if (box.framed) win.append(titleBar(form));
+  else win.classList.add('frameless');
+  if (hasMenu(form)) win.append(menuBar(form, ui));
+  const [, , w, h] = bounds(form);
+  const client = el('div', 'client');
+  client.style.width = `${w}px`;
+  client.style.height = `${h}px`;
+  if (form.color) client.style.backgroundColor = form.color;
+  win.append(client);
+  return { el: win, client };
+}
+
+function titleBar(form) {
+  const bar = el('div', 'titlebar');
+  bar.dataset.act = 'title';
+  bar.append(textSpan('title-text', form.caption ?? ''));
+  const close = el('div', 'title-btn close', { title: 'Fechar', 'aria-label': 'Fechar' });
+  close.dataset.act = 'close';
+  bar.append(close);
+  return bar;
+}
+
+// ---------------------------------------------------------------- menus
+
+function menuBar(form, ui) {
+  const bar = el('div', 'menubar', { role: 'menubar' });
+  const open = ui.openMenu && ui.openMenu.form === form.name ? ui.openMenu : null;
+  for (const item of form.menu) {
+    if (!item || item.visible === false) continue;
+    const e = el('div', 'mb-item', { role: 'menuitem' });
+    e.dataset.act = 'menubar';
+    e.dataset.menu = item.name;
+    if (item.enabled === false) e.classList.add('disabled');
+    if (open && open.path[0] === item.name) e.classList.add('open');
+    e.append(accelFragment(item.caption));
+    bar.append(e);
+  }
+  return bar;
+}
+
+export function findMenuItem(items, name) {
+  for (const item of items || []) {
+    if (!item) continue;
+    if (item.name === name) return item;
+    const inner = findMenuItem(item.items, name);
+    if (inner) return inner;
+  }
+  return null;
+}
+
+// Drop-down lists (of the open menu, or of the open combo box), in page
+// coordinates. Drawn after the desktop so no window clips them.
+export function renderPopups(layer, model, ui, desktop) {
+  layer.replaceChildren();
+  if (ui.combo) comboPopup(layer, model, ui, desktop);
+  if (ui.openMenu) menuPopups(layer, model, ui, desktop);
+}
+
+function comboPopup(layer, model, ui, desktop) {
+  const c = getControl(model, ui.combo.form, ui.combo.name);
+  const win = desktop.querySelector(`.window[data-form="${CSS.escape(ui.combo.form)}"]`);
+  const box = win && win.querySelector(`.ctl[data-name="${CSS.escape(ui.combo.name)}"]`);
+  if (!c || !box || c.usable === false) { ui.combo = null; return; }
+  const props = c.props || {};
+  const r = box.getBoundingClientRect();
+  const list = el('div', 'drop-list', { role: 'listbox' });
+  list.style.left = `${r.left + window.scrollX}px`;
+  list.style.top = `${r.bottom + window.scrollY}px`;
+  list.style.width = `${r.width}px`;
+  applyFont(list, fontOf(c));
+  (props.items || []).forEach((text, i) => {
+    const row = textSpan('drop-item', String(text));
+    row.dataset.act = 'comboitem';
+    row.dataset.index = String(i);
+    row.setAttribute('role', 'option');
+    if (i === (ui.combo.hot ?? props.itemIndex)) row.classList.add('hot');
+    list.append(row);
+  });
+  layer.append(list);
+}
+
+function menuPopups(layer, model, ui, desktop) {
+  const open = ui.openMenu;
+  if (!open) return;
+  const form = model.forms.get(open.form);
+  if (!form || !hasMenu(form)) { ui.openMenu = null; return; }
+  const win = desktop.querySelector(`.window[data-form="${CSS.escape(open.form)}"]`);
+  const anchor = win && win.querySelector(`.mb-item[data-menu="${CSS.escape(open.path[0])}"]`);
+  if (!anchor) { ui.openMenu = null; return; }
+  let r = anchor.getBoundingClientRect();
+  let x = r.left + window.scrollX;
+  let y = r.bottom + window.scrollY;
+  let items = (findMenuItem(form.menu, open.path[0]) || {}).items || [];
+  for (let level = 0; level < open.path.length; level++) {
+    const pop = menuPopup(items, open, level);
+    pop.style.left = `${x}px`;
+    pop.style.top = `${y}px`;
+    layer.append(pop);
+    const next = open.path[level + 1];
+    if (!next) break;
+    const row = pop.querySelector(`[data-menu="${CSS.escape(next)}"]`);
+    if (!row) break;
+    const pr = pop.getBoundingClientRect();
+    const rr = row.getBoundingClientRect();
+    x = pr.right + window.scrollX - 3;
+    y = rr.top + window.scrollY - 3;
+    items = (findMenuItem(items, next) || {}).items || [];
+  }
+}
+
+function menuPopup(items, open, level) {
+  const pop = el('div', 'menu-pop', { role: 'menu' });
+  const hot = open.hot && open.hot[level];
+  for (const item of items) {
+    if (!item || item.visible === false) continue;
+    if (item.separator || item.caption === '-') {
+      pop.append(el('div', 'mi-sep', { role: 'separator' }));
+      continue;
+    }
+    const row = el('div', 'mi', { role: 'menuitem' });
+    row.dataset.act = 'menuitem';
+    row.dataset.menu = item.name;
+    row.dataset.level = String(level);
+    if (item.enabled === false) row.classList.add('disabled');
+    if (hot === item.name || open.path[level + 1] === item.name) row.classList.add('hot');
+    const check = el('span', 'mi-check');
+    if (item.checked) check.textContent = '\u2713';
+    const cap = el('span', 'mi-caption');
+    cap.append(accelFragment(item.caption));
+    const sc = el('span', 'mi-shortcut');
+    sc.textContent = item.shortcut || '';
+    const sub = el('span', 'mi-sub');
+    if (Array.isArray(item.items) && item.items.some((i) => i && i.visible !== false)) {
+      sub.textContent = '\u25B8';
+      row.dataset.sub = '1';
+    }
+    row.append(check, cap, sc, sub);
+    pop.append(row);
+  }
+  return pop;
+}
+
+// ---------------------------------------------------------------- controls
+
+// The elements of the shown children of a control (null: of the form).
+function controlElements(model, form, parentName, ui, used) {
+  const out = [];
+  const parent = parentName ? getControl(model, form.name, parentName) : null;
+  for (const c of childrenOf(model, form.name, parentName)) {
+    if (c.visible === false) continue;
+    if (parent && parent.kind === 'pagecontrol' && c.kind === 'tabsheet' &&
+        (parent.props || {}).active !== c.name) continue;
+    out.push(renderControl(model, form, c, ui, used));
+  }
+  return out;
+}
+
+const EDIT_KINDS = new Set(['edit', 'maskedit', 'dbedit', 'numberedit', 'dateedit', 'dbdateedit', 'spinedit']);
+const MEMO_KINDS = new Set(['memo', 'richedit', 'dbrichedit']);
+const BUTTON_KINDS = new Set(['button', 'speedbutton', 'flatbutton', 'searchbutton']);
+
+export function takesText(kind) {
+  return EDIT_KINDS.has(kind) || MEMO_KINDS.has(kind) || kind === 'combobox' || kind === 'dbcombobox';
+}
+
+function renderControl(model, form, c, ui, used) {
+  const pressed = ui.pressed && ui.pressed.form === form.name && ui.pressed.name === c.name;
+  const dropped = ui.combo && ui.combo.form === form.name && ui.combo.name === c.name;
+  const flags = `${form.active ? 1 : 0}${pressed ? 1 : 0}${dropped ? 1 : 0}`;
+  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(form, c, ui), used);
+  entry.el.replaceChildren(...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after);
+  return entry.el;
+}
+
+// A control's element and its own drawing: `before` goes under its
+// children, `after` over them.
+function buildControl(form, c, ui) {
+  const e = el('div', `ctl k-${c.kind || 'unknown'}`);
+  e.dataset.name = c.name;
+  place(e, bounds(c));
+  const font = fontOf(c);
+  const usable = c.usable !== false;
+  applyFont(e, usable ? font : { ...font, color: GREY_TEXT });
+  if (!usable) e.classList.add('disabled');
+  const focused = !!c.focused && !!form.active;
+  if (focused) e.classList.add('focused');
+  const hint = hintText(c.hint);
+  if (hint) e.title = hint;
+  const props = c.props || {};
+  const ctx = { form, c, e, props, font, usable, focused, ui };
+  const kind = c.kind || '';
+  if (EDIT_KINDS.has(kind)) drawEdit(ctx);
+  else if (MEMO_KINDS.has(kind)) drawMemo(ctx);
+  else if (kind === 'combobox' || kind === 'dbcombobox') drawCombo(ctx);
+  else if (BUTTON_KINDS.has(kind)) drawButton(ctx);
+  else if (kind === 'dbgrid') drawGrid(ctx);
+  else if (DRAW[kind]) DRAW[kind](ctx);
+  else if (c.color && kind !== 'splitter') e.style.backgroundColor = c.color;
+  const before = [...e.childNodes];
+  // The sheet fills the page area; the page's edges are drawn over it.
+  const after = kind === 'pagecontrol' ? [pageFrame(props)] : [];
+  return { el: e, before, after };
+}
+
+const DRAW = {
+  label: drawLabel,
+  dbtext: drawLabel,
+  checkbox: drawCheck,
+  dbcheckbox: drawCheck,
+  radiobutton: drawCheck,
+  radiogroup: drawRadioGroup,
+  dbradiogroup: drawRadioGroup,
+  groupbox: drawGroupBox,
+  panel: drawPanel,
+  pagecontrol: drawPageControl,
+  tabsheet: ({ e, c }) => { if (c.color) e.style.backgroundColor = c.color; },
+  image: drawImage,
+  dbnavigator: drawNavigator,
+  scrollbox: ({ e, c }) => { e.classList.add('sunken'); if (c.color) e.style.backgroundColor = c.color; },
+};
+
+function drawLabel({ e, c, props }) {
+  if (c.color) e.style.backgroundColor = c.color;
+  const span = textSpan('lbl-text', c.caption ?? '', { accel: c.kind === 'label' });
+  span.style.textAlign = props.alignment === 'right' ? 'right' : props.alignment === 'center' ? 'center' : 'left';
+  e.append(span);
+}
+
+// The text shown in an edit, and where the caret goes after it.
+function editText({ e, c, props, font, focused }, { align = 'left', right = 3 } = {}) {
+  const text = String(props.text ?? '');
+  const [, , w, h] = bounds(c);
+  const lh = lineHeight(font.px);
+  const top = Math.max(1, Math.floor((h - lh) / 2));
+  const span = textSpan('edit-text', text);
+  span.style.top = `${top}px`;
+  if (align === 'right') { span.style.right = `${right}px`; span.style.left = 'auto'; }
+  if (props.allSelected && focused && text) span.classList.add('selected');
+  e.append(span);
+  if (focused && !props.readOnly) {
+    // Typing adds at the end: the caret sits after the last character
+    // (a masked edit's trailing blanks are empty places, not text).
+    const shown = c.kind === 'maskedit' ? text.replace(/\s+$/, '') : text;
+    const caret = el('span', 'caret');
+    const x = align === 'right' ? w - right - 1 : 3 + measureText(font, shown);
+    caret.style.left = `${Math.min(x, w - 3)}px`;
+    caret.style.top = `${top}px`;
+    caret.style.height = `${lh}px`;
+    e.append(caret);
+  }
+}
+
+function drawEdit(ctx) {
+  const { e, c, props } = ctx;
+  e.classList.add('sunken');
+  e.style.backgroundColor = c.color || '#ffffff';
+  if (c.kind === 'spinedit') {
+    editText(ctx);
+    const box = el('div', 'spin');
+    for (const dir of ['up', 'down']) {
+      const b = el('div', `spin-btn ${dir} raised`);
+      b.dataset.act = 'spin';
+      b.dataset.dir = dir;
+      box.append(b);
+    }
+    e.append(box);
+    return;
+  }
+  editText(ctx, { align: c.kind === 'numberedit' ? 'right' : 'left' });
+  if (c.kind === 'dbdateedit' && props.dayName) {
+    const day = textSpan('day-name', String(props.dayName));
+    e.append(day);
+  }
+}
+
+function drawMemo({ e, c, props, focused }) {
+  e.classList.add('sunken');
+  e.style.backgroundColor = c.color || '#ffffff';
+  const text = String(props.text ?? '');
+  const span = textSpan('memo-text', text);
+  e.append(span);
+  if (focused && !props.readOnly) span.classList.add('with-caret');
+}
+
+function drawCombo(ctx) {
+  const { e, c, props, ui, form } = ctx;
+  e.classList.add('sunken');
+  e.style.backgroundColor = c.color || '#ffffff';
+  editText(ctx, {});
+  const btn = el('div', 'drop-btn raised');
+  btn.dataset.act = 'drop';
+  e.append(btn);
+  if (ui.combo && ui.combo.form === form.name && ui.combo.name === c.name) e.classList.add('dropped');
+}
+
+function drawCheck({ e, c, props, focused }) {
+  if (c.color) e.style.backgroundColor = c.color;
+  const radio = c.kind === 'radiobutton';
+  const box = el('span', radio ? 'radio-mark' : 'check-mark');
+  if (props.checked) box.classList.add('checked');
+  e.append(box);
+  const cap = textSpan('check-caption', c.caption ?? '', { accel: true });
+  if (focused) cap.classList.add('focus-ring');
+  e.append(cap);
+}
+
+function drawGroupBox({ e, c }) {
+  if (c.color) e.style.backgroundColor = c.color;
+  e.append(el('div', 'gb-frame'));
+  if (c.caption) e.append(textSpan('gb-caption', c.caption, { accel: true }));
+}
+
+// Item places of a radio group: as the host lays them out, so a click's
+// position picks the same item there.
+export function radioItemRect(count, columns, width, height, index) {
+  const cols = Math.max(1, columns || 1);
+  const textHeight = 13;
+  const perColumn = Math.max(1, Math.ceil(count / cols));
+  const buttonWidth = Math.max(0, Math.floor((width - 10) / cols));
+  const area = Math.max(0, height - textHeight - 5);
+  const buttonHeight = Math.floor(area / perColumn);
+  const topMargin = textHeight + 1 + Math.floor((area % perColumn) / 2);
+  const left = Math.floor(index / perColumn) * buttonWidth + 8;
+  const top = (index % perColumn) * buttonHeight + topMargin;
+  return [left, top, buttonWidth, buttonHeight];
+}
+
+function drawRadioGroup({ e, c, props, focused }) {
+  drawGroupBox({ e, c });
+  const items = props.items || [];
+  const [, , w, h] = bounds(c);
+  items.forEach((text, i) => {
+    const item = el('div', 'rg-item');
+    place(item, radioItemRect(items.length, props.columns, w, h, i));
+    const mark = el('span', 'radio-mark');
+    if (i === props.itemIndex) mark.classList.add('checked');
+    const cap = textSpan('check-caption', String(text), { accel: true });
+    if (focused && (i === props.itemIndex || (props.itemIndex < 0 && i === 0))) cap.classList.add('focus-ring');
+    item.append(mark, cap);
+    e.append(item);
+  });
+}
+
+function drawPanel({ e, c, props }) {
+  e.style.backgroundColor = c.color || '#d4d0c8';
+  const outer = props.bevelOuter || 'none';
+  const inner = props.bevelInner || 'none';
+  if (outer !== 'none') e.append(el('div', `bevel ${outer}`));
+  if (inner !== 'none') {
+    const b = el('div', `bevel ${inner} inner${outer !== 'none' ? ' nested' : ''}`);
+    e.append(b);
+  }
+  if (c.caption) e.append(textSpan('panel-caption', c.caption));
+}
+
+// Tab places of a page control, as the host measures them (the caption as
+// it is, "&" included, plus 12 pixels).
+export function tabRects(pages, font) {
+  const rects = [];
+  let left = 2;
+  for (const page of pages || []) {
+    if (!page || page.tabVisible === false) continue;
+    const width = measureText(font, page.caption ?? '') + 12;
+    rects.push({ page, left, width });
+    left += width;
+  }
+  return rects;
+}
+
+function tabHeight(props) {
+  return Number.isFinite(props.tabHeight) ? props.tabHeight : TAB_H;
+}
+
+function pageFrame(props) {
+  const frame = el('div', 'pc-frame');
+  frame.style.top = `${tabHeight(props)}px`;
+  return frame;
+}
+
+function drawPageControl({ e, props, font, focused, usable }) {
+  const tabH = tabHeight(props);
+  const body = el('div', 'pc-body');
+  body.style.top = `${tabH}px`;
+  e.append(body);
+  for (const { page, left, width } of tabRects(props.pages, font)) {
+    const tab = el('div', 'tab', { role: 'tab' });
+    tab.dataset.act = 'tab';
+    tab.dataset.page = page.name;
+    const active = props.active === page.name;
+    tab.classList.add(active ? 'active' : 'idle');
+    tab.setAttribute('aria-selected', active ? 'true' : 'false');
+    if (page.enabled === false || !usable) tab.classList.add('disabled');
+    tab.style.left = `${active ? left - 2 : left}px`;
+    tab.style.width = `${active ? width + 4 : width}px`;
+    tab.style.top = `${active ? 0 : 2}px`;
+    tab.style.height = `${active ? tabH + 1 : tabH - 2}px`;
+    const cap = textSpan('tab-caption', page.caption ?? '', { accel: true });
+    if (active && focused) cap.classList.add('focus-ring');
+    tab.append(cap);
+    e.append(tab);
+  }
+}
+
+function drawImage({ e, props }) {
+  const pic = props.picture;
+  if (!isBitmap(pic)) return;
+  const { canvas, ctx } = makeCanvas(pic.w, pic.h);
+  const transparent = props.transparent ? pic.pixels[(pic.h - 1) * pic.w] & 0xffffff : null;
+  drawBitmap(ctx, pic, 0, 0, { transparent });
+  canvas.className = 'picture';
+  e.append(canvas);
+}
+
+// A button glyph: NumGlyphs pictures side by side (up, disabled, ...); the
+// colour of the bottom-left pixel is see-through.
+function glyphCanvas(glyph, numGlyphs, usable) {
+  const n = Math.max(1, numGlyphs || 1);
+  const w = Math.floor(glyph.w / n);
+  const { canvas, ctx } = makeCanvas(w, glyph.h);
+  const transparent = glyph.pixels[(glyph.h - 1) * glyph.w] & 0xffffff;
+  if (!usable && n >= 2) drawBitmap(ctx, glyph, 0, 0, { src: [w, 0, 2 * w, glyph.h], transparent });
+  else drawBitmap(ctx, glyph, 0, 0, { src: [0, 0, w, glyph.h], transparent, grey: !usable });
+  canvas.className = 'glyph';
+  return canvas;
+}
+
+function drawButton({ e, c, props, usable, focused, ui, form }) {
+  const pressed = ui.pressed && ui.pressed.form === form.name && ui.pressed.name === c.name;
+  const flat = props.flat || c.kind === 'flatbutton';
+  e.classList.add(props.down || pressed ? 'down' : flat ? 'flat' : 'up');
+  if (c.kind === 'button' || !c.color) e.style.backgroundColor = '#d4d0c8';
+  else e.style.backgroundColor = c.color;
+  const face = el('div', 'btn-face');
+  if (isBitmap(props.glyph)) face.append(glyphCanvas(props.glyph, props.numGlyphs, usable));
+  const caption = c.caption ?? '';
+  if (caption) face.append(textSpan('btn-caption', caption, { accel: true }));
+  else if (!isBitmap(props.glyph) && c.kind === 'searchbutton') face.append(textSpan('btn-caption', '...'));
+  e.append(face);
+  if (focused && c.kind === 'button') e.append(el('div', 'btn-focus'));
+}
+
+const NAV_SHAPES = {
+  first: 'M4,3 h2 v9 h-2 z M13,3 v9 l-5,-4.5 z',
+  prior: 'M11,3 v9 l-5,-4.5 z',
+  next: 'M6,3 v9 l5,-4.5 z',
+  last: 'M4,3 v9 l5,-4.5 z M11,3 h2 v9 h-2 z',
+};
+const NAV_HINTS = { first: 'Primeiro', prior: 'Anterior', next: 'Próximo', last: 'Último' };
+
+function drawNavigator({ e, c, props, usable }) {
+  const buttons = props.buttons || [];
+  const [, , w, h] = bounds(c);
+  const each = Math.floor(w / Math.max(1, buttons.length || 4));
+  buttons.forEach((b, i) => {
+    const btn = el('div', 'nav-btn up', { title: NAV_HINTS[b.name] || '' });
+    const right = i === buttons.length - 1 ? w : (i + 1) * each;
+    place(btn, [i * each, 0, right - i * each, h]);
+    const enabled = usable && b.enabled !== false;
+    if (!enabled) btn.classList.add('disabled');
+    const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+    svg.setAttribute('width', '16');
+    svg.setAttribute('height', '15');
+    const path = document.createElementNS('http://www.w3.org/2000/svg', 'path');
+    path.setAttribute('d', NAV_SHAPES[b.name] || '');
+    svg.append(path);
+    btn.append(svg);
+    e.append(btn);
+  });
+}
+
+// ---------------------------------------------------------------- grids
+
+function drawGrid({ e, c, props }) {
+  const [, , w, h] = bounds(c);
+  e.style.backgroundColor = c.color || '#ffffff';
+  const { canvas, ctx } = makeCanvas(w, h);
+  canvas.className = 'grid-canvas';
+  canvas.setAttribute('aria-hidden', 'true');
+  const skipped = replayOps(ctx, props.ops);
+  if (skipped) canvas.dataset.skipped = String(skipped);
+  e.append(canvas, el('div', 'grid-edge'));
+  e.append(gridTable(c, props));
+}
+
+// The texts the grid drew, as an accessible table (visually hidden).
+function gridTable(c, props) {
+  const table = el('table', 'sr-only', { role: 'grid', 'aria-label': c.name });
+  const columns = props.columns || [];
+  table.setAttribute('aria-colcount', String(columns.length));
+  const body = el('tbody');
+  for (const row of props.rows || []) {
+    const tr = el('tr', null, { role: 'row', 'aria-rowindex': String(row.index) });
+    if (row.index === props.current) tr.setAttribute('aria-selected', 'true');
+    (row.cells || []).forEach((cell, i) => {
+      const td = el('td', null, { role: 'gridcell', 'aria-colindex': String(i + 1) });
+      td.dataset.field = cell.field ?? (columns[i] || {}).field ?? '';
+      td.textContent = cell.text ?? '';
+      tr.append(td);
+    });
+    body.append(tr);
+  }
+  table.append(body);
+  return table;
+}

@@ -1,0 +1,190 @@
+// The page's logic that needs no browser: applying updates to its copy of
+// the model, who takes input, and what a key press sends.
+
+import test from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  createModel, applyUpdate, childrenOf, keyForm, formTakesInput, getControl, showing,
+} from '../../display/web/model.js';
+import { translateKey } from '../../display/web/keys.js';
+import { symbolText, colorNumber } from '../../display/web/paint.js';
+import { accelKey, stripAccel, radioItemRect } from '../../display/web/view.js';
+import { filterRows } from '../../display/web/overlays.js';
+
+const form = (name, extra = {}) => ({ name, caption: name, bounds: [0, 0, 100, 100], visible: true, active: false, modal: false, style: 'normal', ...extra });
+const ctl = (f, name, extra = {}) => ({ form: f, name, parent: null, kind: 'edit', bounds: [0, 0, 10, 10], visible: true, props: {}, ...extra });
+const overlay = { messagebox: null, picklist: null, busy: { depth: 0, kind: 0 } };
+
+function loaded() {
+  const m = createModel();
+  applyUpdate(m, {
+    seq: 1, full: true, order: ['frmA', 'frmB'], overlay, cursor: 'default',
+    forms: [form('frmA'), form('frmB', { active: true })],
+    controls: [ctl('frmA', 'edtUm'), ctl('frmA', 'edtDois'), ctl('frmB', 'edtUm'), ctl('frmB', 'panX', { kind: 'panel' }),
+      ctl('frmB', 'lblDentro', { parent: 'panX', kind: 'label' })],
+  });
+  return m;
+}
+
+test('updates: full, incremental, removals and stale ones', async (t) => {
+  await t.test('a full update replaces everything', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, full: true, order: ['frmC'], overlay, forms: [form('frmC')], controls: [ctl('frmC', 'x')] });
+    assert.deepEqual([...m.forms.keys()], ['frmC']);
+    assert.equal(m.controls.size, 1);
+    assert.equal(getControl(m, 'frmA', 'edtUm'), null);
+  });
+  await t.test('controls of different forms with one name stay apart', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [ctl('frmB', 'edtUm', { props: { text: 'novo' } })] });
+    assert.equal(getControl(m, 'frmB', 'edtUm').props.text, 'novo');
+    assert.deepEqual(getControl(m, 'frmA', 'edtUm').props, {});
+  });
+  await t.test('a changed control keeps its place among its siblings', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [ctl('frmA', 'edtUm', { caption: 'x' })] });
+    assert.deepEqual(childrenOf(m, 'frmA', null).map((c) => c.name), ['edtUm', 'edtDois']);
+    assert.deepEqual(childrenOf(m, 'frmB', 'panX').map((c) => c.name), ['lblDentro']);
+  });
+  await t.test('a removed form takes its controls along', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA'], overlay, removedForms: ['frmB'] });
+    assert.equal(m.forms.has('frmB'), false);
+    assert.equal(getControl(m, 'frmB', 'edtUm'), null);
+    assert.notEqual(getControl(m, 'frmA', 'edtUm'), null);
+  });
+  await t.test('removed controls go, order lists only known forms', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmZ', 'frmB'], overlay, removedControls: [{ form: 'frmA', name: 'edtDois' }] });
+    assert.equal(getControl(m, 'frmA', 'edtDois'), null);
+    assert.deepEqual(m.order, ['frmA', 'frmB']);
+  });
+  await t.test('an incremental update older than the last one is ignored', () => {
+    const m = loaded();
+    assert.equal(applyUpdate(m, { seq: 1, order: [], overlay, removedForms: ['frmA'] }), false);
+    assert.equal(m.forms.has('frmA'), true);
+  });
+  await t.test('an update that is not an object is refused in Portuguese', () => {
+    const m = loaded();
+    assert.throws(() => applyUpdate(m, null), /Atualização inválida/);
+    assert.throws(() => applyUpdate(m, [1, 2]), /Atualização inválida/);
+    assert.equal(m.forms.size, 2);
+  });
+  await t.test('malformed entries are skipped, the rest applies', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, forms: [null, { caption: 'sem nome' }], controls: [42, ctl('frmA', 'novo')] });
+    assert.equal(m.forms.size, 2);
+    assert.notEqual(getControl(m, 'frmA', 'novo'), null);
+  });
+});
+
+test('who takes input', async (t) => {
+  await t.test('keys go to the topmost active form', () => {
+    const m = loaded();
+    assert.equal(keyForm(m).name, 'frmB');
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, forms: [form('frmA', { active: true }), form('frmB')] });
+    assert.equal(keyForm(m).name, 'frmA');
+  });
+  await t.test('a modal form shuts out the forms below it, not itself', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, forms: [form('frmB', { modal: true, active: true })] });
+    assert.equal(formTakesInput(m, 'frmA'), false);
+    assert.equal(formTakesInput(m, 'frmB'), true);
+  });
+  await t.test('an open box or the busy indicator shuts out every form', () => {
+    const m = loaded();
+    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay: { ...overlay, messagebox: { id: 1, text: 'x', type: 'error', buttons: ['ok'] } } });
+    assert.equal(formTakesInput(m, 'frmB'), false);
+    applyUpdate(m, { seq: 3, order: ['frmA', 'frmB'], overlay: { ...overlay, busy: { depth: 1, kind: 6 } } });
+    assert.equal(formTakesInput(m, 'frmB'), false);
+    applyUpdate(m, { seq: 4, order: ['frmA', 'frmB'], overlay });
+    assert.equal(formTakesInput(m, 'frmB'), true);
+  });
+  await t.test('a control on an inactive sheet or in a hidden parent is not showing', () => {
+    const m = createModel();
+    applyUpdate(m, { seq: 1, full: true, order: ['f'], overlay, forms: [form('f')], controls: [
+      ctl('f', 'pgc', { kind: 'pagecontrol', props: { active: 'tshUm' } }),
+      ctl('f', 'tshUm', { kind: 'tabsheet', parent: 'pgc' }), ctl('f', 'tshDois', { kind: 'tabsheet', parent: 'pgc' }),
+      ctl('f', 'a', { parent: 'tshUm' }), ctl('f', 'b', { parent: 'tshDois' }),
+      ctl('f', 'pan', { kind: 'panel', visible: false }), ctl('f', 'c', { parent: 'pan' }),
+    ] });
+    assert.equal(showing(m, getControl(m, 'f', 'a')), true);
+    assert.equal(showing(m, getControl(m, 'f', 'b')), false);
+    assert.equal(showing(m, getControl(m, 'f', 'c')), false);
+  });
+});
+
+const key = (k, extra = {}) => translateKey({ key: k, code: '', ctrlKey: false, altKey: false, shiftKey: false, metaKey: false, ...extra });
+
+test('key presses', async (t) => {
+  await t.test('printable characters are typed text', () => {
+    assert.deepEqual(key('a', { code: 'KeyA' }), [{ type: 'char', text: 'a' }]);
+    assert.deepEqual(key('A', { code: 'KeyA', shiftKey: true }), [{ type: 'char', text: 'A' }]);
+    assert.deepEqual(key('ç', { code: 'Semicolon' }), [{ type: 'char', text: 'ç' }]);
+    assert.deepEqual(key('7', { code: 'Numpad7' }), [{ type: 'char', text: '7' }]);
+  });
+  await t.test('navigation and function keys are virtual keys with the shift state', () => {
+    assert.deepEqual(key('Tab'), [{ type: 'key', key: 9, shift: [] }]);
+    assert.deepEqual(key('Tab', { shiftKey: true }), [{ type: 'key', key: 9, shift: ['shift'] }]);
+    assert.deepEqual(key('ArrowDown'), [{ type: 'key', key: 40, shift: [] }]);
+    assert.deepEqual(key('Enter'), [{ type: 'key', key: 13, shift: [] }]);
+    assert.deepEqual(key('Escape'), [{ type: 'key', key: 27, shift: [] }]);
+    assert.deepEqual(key('Backspace'), [{ type: 'key', key: 8, shift: [] }]);
+    assert.deepEqual(key('Delete'), [{ type: 'key', key: 46, shift: [] }]);
+    assert.deepEqual(key('F1'), [{ type: 'key', key: 112, shift: [] }]);
+    assert.deepEqual(key('F9'), [{ type: 'key', key: 120, shift: [] }]);
+    assert.deepEqual(key('F12'), [{ type: 'key', key: 123, shift: [] }]);
+  });
+  await t.test('Ctrl and Alt combinations are keys by the letter\'s position', () => {
+    assert.deepEqual(key('l', { code: 'KeyL', ctrlKey: true }), [{ type: 'key', key: 76, shift: ['ctrl'] }]);
+    assert.deepEqual(key('d', { code: 'KeyD', ctrlKey: true }), [{ type: 'key', key: 68, shift: ['ctrl'] }]);
+    assert.deepEqual(key('ł', { code: 'KeyL', altKey: true }), [{ type: 'key', key: 76, shift: ['alt'] }]);
+    assert.deepEqual(key('1', { code: 'Digit1', ctrlKey: true, shiftKey: true }), [{ type: 'key', key: 49, shift: ['ctrl', 'shift'] }]);
+  });
+  await t.test('Space is the key and the blank; Ctrl+Space only the key', () => {
+    assert.deepEqual(key(' ', { code: 'Space' }), [{ type: 'key', key: 32, shift: [] }, { type: 'char', text: ' ' }]);
+    assert.deepEqual(key(' ', { code: 'Space', ctrlKey: true }), [{ type: 'key', key: 32, shift: ['ctrl'] }]);
+  });
+  await t.test('modifiers alone, Meta and the browser\'s copy and paste send nothing', () => {
+    for (const k of ['Shift', 'Control', 'Alt', 'Meta', 'CapsLock', 'Dead']) assert.deepEqual(key(k), []);
+    assert.deepEqual(key('r', { code: 'KeyR', metaKey: true }), []);
+    assert.deepEqual(key('v', { code: 'KeyV', ctrlKey: true }), []);
+    assert.deepEqual(key('c', { code: 'KeyC', ctrlKey: true }), []);
+  });
+  await t.test('AltGr (Ctrl+Alt) typing a symbol is text', () => {
+    assert.deepEqual(key('@', { code: 'Digit2', ctrlKey: true, altKey: true }), [{ type: 'char', text: '@' }]);
+  });
+});
+
+test('texts and layout shared with the host', async (t) => {
+  await t.test('the symbol font\'s "4" is a check mark, other fonts draw text as it is', () => {
+    assert.equal(symbolText('Monotype Sorts', '4'), '\u2714');
+    assert.equal(symbolText('Monotype Sorts', '3'), '\u2713');
+    assert.equal(symbolText('MS Sans Serif', '4'), '4');
+  });
+  await t.test('colours as numbers', () => {
+    assert.equal(colorNumber('#808000'), 0x808000);
+    assert.equal(colorNumber(0x1808000), 0x808000);
+    assert.equal(colorNumber('olive'), null);
+  });
+  await t.test('accelerators', () => {
+    assert.equal(accelKey('&Teste'), 't');
+    assert.equal(accelKey('Salvar && &Sair'), 's');
+    assert.equal(accelKey('Sem atalho'), '');
+    assert.equal(stripAccel('Salvar && &Sair'), 'Salvar & Sair');
+  });
+  await t.test('radio group items sit where the host looks for them', () => {
+    // Two items in one column of a 200x80 group: 31 pixels each below the caption.
+    assert.deepEqual(radioItemRect(2, 1, 200, 80, 0), [8, 14, 190, 31]);
+    assert.deepEqual(radioItemRect(2, 1, 200, 80, 1), [8, 45, 190, 31]);
+    // Five in two columns: three in the first, the fourth starts the second.
+    assert.deepEqual(radioItemRect(5, 2, 210, 80, 3), [8 + 100, 14 + 1, 100, 20]);
+  });
+  await t.test('the pick list search ignores case and accents and needs every word', () => {
+    const rows = [{ cells: ['SP', 'São Paulo'] }, { cells: ['RJ', 'Rio de Janeiro'] }, { cells: ['MG', 'Minas Gerais'] }];
+    assert.deepEqual(filterRows(rows, ''), [0, 1, 2]);
+    assert.deepEqual(filterRows(rows, 'sao'), [0]);
+    assert.deepEqual(filterRows(rows, 'RIO jan'), [1]);
+    assert.deepEqual(filterRows(rows, 'rio sp'), []);
+  });
+});

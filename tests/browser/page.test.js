@@ -1,0 +1,255 @@
+// The page against a stand-in host that streams a model with every kind
+// of control and records what the page posts: drawing details, the input
+// queue, and how the page copes with a host that refuses, breaks or
+// hands the session to another window.
+
+import test, { before, after, beforeEach, afterEach } from 'node:test';
+import assert from 'node:assert/strict';
+import { launchBrowser, watchErrors } from './support/browser.js';
+import { MockHost } from './support/mock-host.js';
+import { sampleModel, markGlyph } from './support/sample-model.js';
+
+let browser;
+let host;
+let page;
+let errors;
+
+before(async () => { browser = await launchBrowser(); });
+after(async () => { await browser.close(); });
+
+beforeEach(async () => {
+  host = new MockHost({ first: sampleModel });
+  await host.start();
+  page = await browser.context.newPage();
+  errors = watchErrors(page);
+  // Record what the canvases are asked to write.
+  await page.addInitScript(() => {
+    window.__texts = [];
+    const fill = CanvasRenderingContext2D.prototype.fillText;
+    CanvasRenderingContext2D.prototype.fillText = function (text, ...rest) {
+      window.__texts.push({ text, font: this.font });
+      return fill.call(this, text, ...rest);
+    };
+  });
+  await page.goto(host.url);
+  await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmAmostra"] [data-name="dbgLista"]');
+});
+
+afterEach(async () => {
+  await page.close();
+  await host.stop();
+  assert.deepEqual(errors, [], 'script errors on the page');
+});
+
+const sel = (name) => `[data-name="${name}"]`;
+const overlay = { messagebox: null, picklist: null, busy: { depth: 0, kind: 0 } };
+const settle = () => page.waitForTimeout(150);
+
+// Sends a changed control of the sample form.
+function changeControl(name, change) {
+  const c = sampleModel().controls.find((x) => x.name === name);
+  host.send({ order: ['frmAmostra'], overlay, controls: [{ ...c, ...change }] });
+}
+
+test('grids replay their paint: glyphs pixel for pixel, the symbol title as a check mark', async () => {
+  const pixels = await page.evaluate((s) => {
+    const canvas = document.querySelector(`${s} canvas`);
+    const d = canvas.getContext('2d').getImageData(1, 19, 16, 38).data;
+    const out = [];
+    for (let i = 0; i < d.length; i += 4) out.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+    return out;
+  }, sel('dbgLista'));
+  // Row 1 is selected (highlight brush) and marked; row 2 (info brush) not.
+  const expect = (glyph, brush) => glyph.pixels.map((p) => (p === 0x808000 ? brush : p));
+  assert.deepEqual(pixels.slice(0, 256), expect(markGlyph(0xffffff, true), 0x0a246a));
+  assert.deepEqual(pixels.slice(19 * 16, 19 * 16 + 256), expect(markGlyph(0xffffff, false), 0xffffe1));
+  // The copy is 18 rows tall: the rows below the 16 of the glyph get the brush.
+  assert.deepEqual(pixels.slice(16 * 16, 18 * 16), new Array(32).fill(0x0a246a));
+
+  const texts = await page.evaluate(() => window.__texts);
+  const title = texts.find((t) => t.text === '\u2714');
+  assert.ok(title, 'the mark column title is drawn as a check mark');
+  assert.match(title.font, /^11px DisplaySans$/);
+  assert.ok(!texts.some((t) => t.text === '4'), 'no literal "4" drawn');
+  assert.ok(texts.some((t) => t.text === 'Código'));
+
+  // The hidden table holds what was drawn.
+  assert.deepEqual(await page.locator(`${sel('dbgLista')} [role="row"][aria-rowindex="2"] [role="gridcell"]`).allTextContents(),
+    ['', '002', 'Bruno']);
+
+  // A speed button glyph: its bottom-left colour is see-through.
+  const glyph = await page.evaluate((s) => {
+    const c = document.querySelector(`${s} canvas.glyph`);
+    const d = c.getContext('2d').getImageData(0, 0, 16, 16).data;
+    return { corner: d[3], tick: [d[(4 * 16 + 10) * 4], d[(4 * 16 + 10) * 4 + 3]], white: d[(3 * 16 + 3) * 4] };
+  }, sel('sbtGlyph'));
+  assert.deepEqual(glyph, { corner: 0, tick: [0, 255], white: 255 });
+});
+
+test('updates change, add and remove what is on the page', async () => {
+  await page.evaluate(() => { document.querySelector('[data-name="dbgLista"] canvas').__mark = 1; });
+  changeControl('edtNome', { props: { text: 'Beatriz', readOnly: false } });
+  host.send({ order: ['frmAmostra'], overlay, removedControls: [{ form: 'frmAmostra', name: 'lblNome' }] });
+  await page.waitForFunction(() => document.querySelector('[data-name="edtNome"] .edit-text')?.textContent === 'Beatriz');
+  assert.equal(await page.locator(sel('lblNome')).count(), 0);
+  // What did not change is not drawn again.
+  assert.equal(await page.evaluate(() => document.querySelector('[data-name="dbgLista"] canvas').__mark), 1);
+  // Moving a control between parents and changing the active sheet.
+  changeControl('pgcPaginas', { props: { ...sampleModel().controls.find((c) => c.name === 'pgcPaginas').props, active: 'tshDois' } });
+  await page.waitForSelector(`${sel('tshDois')} ${sel('lblDois')}`);
+  assert.equal(await page.locator(sel('dbgLista')).count(), 0);
+  // An out-of-date update changes nothing.
+  host.seq -= 5;
+  changeControl('edtNome', { props: { text: 'Antigo', readOnly: false } });
+  host.seq += 10;
+  await settle();
+  assert.equal(await page.locator(`${sel('edtNome')} .edit-text`).textContent(), 'Beatriz');
+  // A form that goes away takes its window along.
+  host.send({ order: [], overlay, removedForms: ['frmAmostra'] });
+  await page.waitForSelector('[data-form="frmAmostra"]', { state: 'detached' });
+});
+
+test('disabled controls are grey and take no clicks', async () => {
+  const grey = await page.locator(sel('edtDesab')).evaluate((e) => [e.classList.contains('disabled'), getComputedStyle(e).color]);
+  assert.deepEqual(grey, [true, 'rgb(128, 128, 128)']);
+  await page.mouse.click(...(await centre(sel('edtDesab'))));
+  await settle();
+  assert.deepEqual(host.inputs, []);
+  // A disabled tab and a disabled menu item send nothing either.
+  await page.click(`${sel('pgcPaginas')} .tab[data-page="tshDois"]`);
+  await page.click('.menubar [data-menu="mnuArquivo"]');
+  const item = page.locator('#popups [data-menu="mnuSair"]');
+  assert.equal(await item.evaluate((e) => e.classList.contains('disabled')), true);
+  await item.click();
+  assert.equal(await page.locator('#popups [data-menu="mnuLimpar"] .mi-check').textContent(), '\u2713');
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#popups .menu-pop', { state: 'detached' });
+  await settle();
+  assert.deepEqual(host.inputs, []);
+});
+
+test('input goes one event at a time, in order, with control-relative clicks', async () => {
+  host.inputDelayMs = 120;
+  const box = await page.locator(sel('edtNome')).boundingBox();
+  await page.mouse.click(box.x + 5, box.y + 7);
+  await page.keyboard.type('abc');
+  await page.keyboard.press('Tab');
+  await page.keyboard.press('Control+Space');
+  await page.keyboard.press('F9');
+  await host.waitInputs(5);
+  await settle();
+  assert.equal(host.maxConcurrent, 1, 'never two posts at once');
+  const shape = host.inputs.map((e) => (e.type === 'char' ? `char:${e.text}` : e.type === 'key' ? `key:${e.key}:${e.shift.join('+')}` : `${e.type}:${e.name}:${e.x},${e.y}`));
+  // The characters may arrive in one or more events, always in order.
+  const chars = shape.filter((s) => s.startsWith('char:')).map((s) => s.slice(5)).join('');
+  assert.equal(chars, 'abc');
+  assert.deepEqual(shape.filter((s) => !s.startsWith('char:')), ['click:edtNome:5,7', 'key:9:', 'key:32:ctrl', 'key:120:']);
+  assert.ok(shape.indexOf('key:9:') > shape.findLastIndex((s) => s.startsWith('char:')));
+  assert.ok(host.inputs.every((e) => e.type === 'click' || e.form === 'frmAmostra'));
+});
+
+test('combo boxes, spin buttons and radio groups send what the host understands', async () => {
+  await page.click(`${sel('cboFrete')} [data-act="drop"]`);
+  await page.click('#popups .drop-item[data-index="1"]');
+  const spin = await page.locator(`${sel('speDia')} .spin-btn.up`).boundingBox();
+  await page.mouse.click(spin.x + 4, spin.y + 3);
+  const group = await page.locator(sel('rgrTipo')).boundingBox();
+  await page.mouse.click(group.x + 30, group.y + 20);
+  await host.waitInputs(5);
+  assert.deepEqual(host.inputs.map((e) => [e.type, e.name ?? e.key]), [
+    ['click', 'cboFrete'], ['key', 40], ['click', 'speDia'], ['key', 38], ['click', 'rgrTipo'],
+  ]);
+  assert.deepEqual([host.inputs[4].x, host.inputs[4].y], [30, 20]);
+});
+
+test('a modal form and the host\'s boxes keep input to themselves', async () => {
+  host.send({
+    order: ['frmAmostra', 'frmModal'], overlay,
+    forms: [{ ...sampleModel().forms[0], active: false },
+      { name: 'frmModal', caption: 'Modal', bounds: [0, 0, 200, 80], visible: true, active: true, modal: true, style: 'normal', state: 'normal', focus: null, color: '#d4d0c8', menu: null }],
+    controls: [{ form: 'frmModal', name: 'btnFechar', parent: null, kind: 'button', bounds: [60, 30, 75, 25], visible: true, enabled: true, usable: true, caption: 'Fechar', color: '#d4d0c8', font: { px: 11 }, props: {} }],
+  });
+  await page.waitForSelector('.modal-shade + [data-form="frmModal"]');
+  await page.mouse.click(...(await centre(sel('chbAtivo'))));
+  await page.keyboard.press('Enter');
+  await page.click(sel('btnFechar'));
+  await host.waitInputs(2);
+  assert.deepEqual(host.inputs.map((e) => [e.type, e.form]), [['key', 'frmModal'], ['click', 'frmModal']]);
+
+  // A message box: Esc gives cancel when there is one; the answer carries its id.
+  host.inputs.length = 0;
+  host.send({ order: ['frmAmostra', 'frmModal'], overlay: { ...overlay, messagebox: { id: 7, text: 'Gravar?', type: 'warning', buttons: ['ok', 'cancel'] } } });
+  await page.waitForSelector('[data-role="messagebox"] [data-result="cancel"]');
+  assert.equal(await page.locator('[data-role="messagebox"] .titlebar').textContent(), 'Aviso');
+  await page.mouse.click(...(await centre(sel('btnFechar'))));
+  await page.keyboard.press('Escape');
+  await page.keyboard.press('Escape');
+  await host.waitInputs(1);
+  await settle();
+  assert.deepEqual(host.inputs, [{ type: 'answer', id: 7, result: 'cancel' }]);
+
+  // The busy indicator: shown while the depth is above zero, takes the clicks.
+  host.inputs.length = 0;
+  host.send({ order: ['frmAmostra'], overlay: { ...overlay, busy: { depth: 1, kind: 6 } }, removedForms: ['frmModal'], cursor: 'wait' });
+  await page.waitForSelector('[data-role="busy"]');
+  assert.equal(await page.locator('[data-role="busy"]').textContent(), 'Carregando...');
+  assert.equal(await page.evaluate(() => document.documentElement.classList.contains('wait')), true);
+  await page.mouse.click(...(await centre(sel('chbAtivo'))));
+  await page.keyboard.press('Tab');
+  host.send({ order: ['frmAmostra'], overlay, cursor: 'default' });
+  await page.waitForSelector('[data-role="busy"]', { state: 'detached' });
+  await settle();
+  assert.deepEqual(host.inputs, []);
+});
+
+async function centre(selector) {
+  const b = await page.locator(selector).boundingBox();
+  return [b.x + b.width / 2, b.y + b.height / 2];
+}
+
+test('a refused input is reported and the page goes on', async () => {
+  host.onInput = (e) => (e.type === 'click' ? 400 : 200);
+  await page.click(sel('chbAtivo'));
+  await page.waitForSelector('#notice:not([hidden])');
+  assert.equal(await page.locator('#notice').textContent(), 'O programa recusou uma entrada da página.');
+  await page.keyboard.type('x');
+  await host.waitInputs(2);
+  assert.deepEqual(host.inputs.map((e) => e.type), ['click', 'char']);
+});
+
+test('a broken update is reported and the page starts over with a full one', async () => {
+  host.raw('update', '{"seq": 99, "forms": [');
+  await page.waitForSelector('#notice:not([hidden])');
+  const end = Date.now() + 5000;
+  while (host.sessions < 2 && Date.now() < end) await new Promise((r) => setTimeout(r, 20));
+  assert.equal(host.sessions, 2, 'the page opened a new stream');
+  await page.waitForSelector('html[data-state="open"] [data-name="edtNome"]');
+  await page.click(sel('chbAtivo'));
+  await host.waitInputs(1);
+  assert.equal(host.inputs[0].name, 'chbAtivo');
+});
+
+test('taken over by the host\'s word: the page stops sending until told to take it back', async () => {
+  host.raw('takeover', '{}');
+  await page.waitForSelector('html[data-state="takenover"]');
+  assert.match(await page.locator('#status').textContent(), /^Esta sessão foi aberta em outra janela\./);
+  await page.click(sel('chbAtivo'));
+  await page.keyboard.type('abc');
+  await settle();
+  assert.deepEqual(host.inputs, []);
+  // The operator can take it back here.
+  await page.click('#status button');
+  await page.waitForSelector('html[data-state="open"]');
+  await page.click(sel('chbAtivo'));
+  await host.waitInputs(1);
+  assert.equal(host.inputs.length, 1);
+});
+
+test('taken over by a refused session (409): the page stops sending', async () => {
+  host.onInput = () => 409;
+  await page.click(sel('chbAtivo'));
+  await page.waitForSelector('html[data-state="takenover"]');
+  await page.click(sel('chbAtivo'));
+  await settle();
+  assert.equal(host.inputs.length, 1);
+});
