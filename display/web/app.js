@@ -25,7 +25,7 @@ const statusBar = document.getElementById('status');
 const noticeBar = document.getElementById('notice');
 
 const model = createModel();
-const ui = { openMenu: null, combo: null, pressed: null };
+const ui = { openMenu: null, combo: null };
 const overlays = new Overlays(document.getElementById('overlays'), {
   answer: (id, result) => send({ type: 'answer', id, result }),
   pick: (id, keys) => send({ type: 'pick', id, keys }),
@@ -239,15 +239,19 @@ desktop.addEventListener('mousedown', (e) => {
     scheduleRender();
     if (!onDrop) { suppressClick = true; return; }
   }
+  // A button looks pressed while the mouse is down on it. Only its class
+  // changes: the element stays, so the click still lands on it.
   if (hit && hit.c && hit.el && hit.c.usable !== false && /button$/.test(hit.c.kind || '')) {
-    ui.pressed = { form: hit.form.name, name: hit.c.name };
-    scheduleRender();
+    pressedEl = hit.el;
+    pressedEl.classList.add('pressing');
   }
 });
 
 let suppressClick = false;
+let pressedEl = null;
 window.addEventListener('mouseup', () => {
-  if (ui.pressed) { ui.pressed = null; scheduleRender(); }
+  if (pressedEl) pressedEl.classList.remove('pressing');
+  pressedEl = null;
 });
 
 desktop.addEventListener('click', (e) => {

@@ -2,10 +2,9 @@
 // every control at its pixel bounds in the classic desktop look.
 //
 // Each update redraws the windows and controls that changed (see
-// `built`); the page-local state (open menu, open drop-down list, pressed
-// button) lives in `ui`. Input is not handled here: the
-// elements carry data attributes (data-form, data-name, data-act, ...)
-// that app.js reads on clicks.
+// `built`); the page-local state (open menu, open drop-down list) lives in
+// `ui`. Input is not handled here: the elements carry data attributes
+// (data-form, data-name, data-act, ...) that app.js reads on clicks.
 
 import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
 import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
@@ -181,18 +180,21 @@ export function renderDesktop(desktop, model, ui, view) {
 
 function renderWindow(model, form, ui, box, used, mdiChildren) {
   const menuOpen = ui.openMenu && ui.openMenu.form === form.name ? ui.openMenu.path[0] : '';
-  const flags = `${JSON.stringify(box)}|${menuOpen}`;
-  const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box), used);
+  // The main window's title stays lit while one of its children is active.
+  const lit = form.active || (form.style === 'mdiform' &&
+    visibleForms(model).some((f) => f.style === 'mdichild' && f.active));
+  const flags = `${JSON.stringify(box)}|${menuOpen}|${lit}`;
+  const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box, lit), used);
   if (entry.client) {
     entry.client.replaceChildren(...controlElements(model, form, null, ui, used), ...mdiChildren);
   }
   return entry.el;
 }
 
-function buildWindow(form, ui, box) {
+function buildWindow(form, ui, box, lit) {
   const win = el('div', 'window');
   win.dataset.form = form.name;
-  win.classList.add(form.active ? 'active' : 'inactive');
+  win.classList.add(lit ? 'active' : 'inactive');
   if (form.modal) win.classList.add('modal');
   if (form.state === 'minimized') {
     win.classList.add('minimized');
@@ -367,9 +369,8 @@ export function takesText(kind) {
 }
 
 function renderControl(model, form, c, ui, used) {
-  const pressed = ui.pressed && ui.pressed.form === form.name && ui.pressed.name === c.name;
   const dropped = ui.combo && ui.combo.form === form.name && ui.combo.name === c.name;
-  const flags = `${form.active ? 1 : 0}${pressed ? 1 : 0}${dropped ? 1 : 0}`;
+  const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
   const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(form, c, ui), used);
   entry.el.replaceChildren(...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after);
   return entry.el;
@@ -627,10 +628,9 @@ function glyphCanvas(glyph, numGlyphs, usable) {
   return canvas;
 }
 
-function drawButton({ e, c, props, usable, focused, ui, form }) {
-  const pressed = ui.pressed && ui.pressed.form === form.name && ui.pressed.name === c.name;
+function drawButton({ e, c, props, usable, focused }) {
   const flat = props.flat || c.kind === 'flatbutton';
-  e.classList.add(props.down || pressed ? 'down' : flat ? 'flat' : 'up');
+  e.classList.add(props.down ? 'down' : flat ? 'flat' : 'up');
   if (c.kind === 'button' || !c.color) e.style.backgroundColor = '#d4d0c8';
   else e.style.backgroundColor = c.color;
   const face = el('div', 'btn-face');

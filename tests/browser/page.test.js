@@ -148,6 +148,17 @@ test('input goes one event at a time, in order, with control-relative clicks', a
   assert.ok(host.inputs.every((e) => e.type === 'click' || e.form === 'frmAmostra'));
 });
 
+test('a button held down and let go is one click', async () => {
+  await page.mouse.move(...(await centre(sel('btnOk'))));
+  await page.mouse.down();
+  await page.waitForSelector(`${sel('btnOk')}.pressing`);
+  await page.waitForTimeout(100);
+  await page.mouse.up();
+  await host.waitInputs(1);
+  assert.deepEqual(host.inputs.map((e) => [e.type, e.name]), [['click', 'btnOk']]);
+  assert.equal(await page.locator(`${sel('btnOk')}.pressing`).count(), 0);
+});
+
 test('combo boxes, spin buttons and radio groups send what the host understands', async () => {
   await page.click(`${sel('cboFrete')} [data-act="drop"]`);
   await page.click('#popups .drop-item[data-index="1"]');
