@@ -517,6 +517,8 @@ function render() {
   overlays.render(model.overlay);
   renderPopups(popups, model, ui, desktop);
   document.documentElement.classList.toggle('wait', model.cursor === 'wait');
+  const main = [...model.forms.values()].find((f) => f.style === 'mdiform' && f.visible !== false) || keyForm(model);
+  if (main && main.caption) document.title = main.caption;
   keepKeyFocus();
 }
 

@@ -60,6 +60,7 @@ test('the test form is drawn from the model', { skip }, async () => {
   await withForm(async ({ page }) => {
     const win = page.locator('[data-form="frmTeste"]');
     assert.equal(await win.locator('.titlebar .title-text').textContent(), 'Formulário de Teste');
+    assert.equal(await page.title(), 'Formulário de Teste');
     for (const name of ['edtNome', 'medFilial', 'chbAtivo', 'grbOpcoes', 'rbtA', 'rbtB', 'sbtPerguntar', 'sbtLista',
       'sbtDialogo', 'pgcPaginas', 'tshUm', 'dbgLista', 'lblEco']) {
       assert.equal(await win.locator(sel(name)).count(), 1, `${name} is on the page`);
@@ -99,10 +100,14 @@ test('typing into an edit and a masked edit', { skip }, async () => {
 
 test('Tab moves the focus; a refusing exit handler keeps it and shows the error', { skip }, async () => {
   await withForm(async ({ page }) => {
+    // Tab goes to the host, not to the browser: the focus leaves the edit.
     await page.click(sel('edtNome'));
+    await page.waitForSelector(`${sel('edtNome')}.focused`);
     await page.keyboard.press('Tab');
-    await page.waitForSelector(`${sel('medFilial')}.focused`);
+    await page.waitForSelector(`${sel('edtNome')}:not(.focused)`);
     // Leaving the empty branch field is refused.
+    await page.click(sel('medFilial'));
+    await page.waitForSelector(`${sel('medFilial')}.focused`);
     await page.keyboard.press('Tab');
     const box = page.locator('[data-role="messagebox"]');
     await box.waitFor();
