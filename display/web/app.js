@@ -14,6 +14,7 @@ const TEXTS = {
   badUpdate: 'O programa enviou uma atualização inválida; recarregando a tela.',
   refused: 'O programa recusou uma entrada da página.',
   failed: 'O programa não conseguiu tratar a entrada (erro {status}).',
+  drawFailed: 'Não foi possível desenhar a tela por completo.',
 };
 
 const RETRY_DELAYS = [500, 1000, 2000, 4000, 5000];  // then every 5 s
@@ -511,6 +512,15 @@ function scheduleRender() {
 
 function render() {
   if (!fontsReady) return;
+  try {
+    draw();
+  } catch (err) {
+    console.error(err);
+    notice(TEXTS.drawFailed);
+  }
+}
+
+function draw() {
   if (model.overlay.messagebox || model.overlay.picklist) { ui.openMenu = null; ui.combo = null; }
   const view = { width: window.innerWidth, height: window.innerHeight };
   renderDesktop(desktop, model, ui, view);

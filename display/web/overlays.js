@@ -302,7 +302,9 @@ export class Overlays {
       next.focus();
       return true;
     }
-    // Anything else (typing in the search box) is the browser's.
+    // Typing goes to the search box (back there if a click took the
+    // focus away); the browser does the rest.
+    if (e.key.length === 1 && !e.ctrlKey && !e.altKey && !s.el.contains(document.activeElement)) s.search.focus();
     return true;
   }
 

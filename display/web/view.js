@@ -390,16 +390,25 @@ function buildControl(form, c, ui) {
   if (focused) e.classList.add('focused');
   const hint = hintText(c.hint);
   if (hint) e.title = hint;
-  const props = c.props || {};
+  const props = c.props && typeof c.props === 'object' ? c.props : {};
   const ctx = { form, c, e, props, font, usable, focused, ui };
   const kind = c.kind || '';
-  if (EDIT_KINDS.has(kind)) drawEdit(ctx);
-  else if (MEMO_KINDS.has(kind)) drawMemo(ctx);
-  else if (kind === 'combobox' || kind === 'dbcombobox') drawCombo(ctx);
-  else if (BUTTON_KINDS.has(kind)) drawButton(ctx);
-  else if (kind === 'dbgrid') drawGrid(ctx);
-  else if (DRAW[kind]) DRAW[kind](ctx);
-  else if (c.color && kind !== 'splitter') e.style.backgroundColor = c.color;
+  try {
+    if (EDIT_KINDS.has(kind)) drawEdit(ctx);
+    else if (MEMO_KINDS.has(kind)) drawMemo(ctx);
+    else if (kind === 'combobox' || kind === 'dbcombobox') drawCombo(ctx);
+    else if (BUTTON_KINDS.has(kind)) drawButton(ctx);
+    else if (kind === 'dbgrid') drawGrid(ctx);
+    else if (DRAW[kind]) DRAW[kind](ctx);
+    else if (c.color && kind !== 'splitter') e.style.backgroundColor = c.color;
+  } catch (err) {
+    // A control the host described wrongly shows as such; the rest of the
+    // window is drawn as usual.
+    e.replaceChildren();
+    e.classList.add('broken');
+    e.title = 'Não foi possível desenhar este controle.';
+    console.error(`controle ${c.name}:`, err);
+  }
   const before = [...e.childNodes];
   // The sheet fills the page area; the page's edges are drawn over it.
   const after = kind === 'pagecontrol' ? [pageFrame(props)] : [];

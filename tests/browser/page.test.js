@@ -104,6 +104,10 @@ test('updates change, add and remove what is on the page', async () => {
   host.seq += 10;
   await settle();
   assert.equal(await page.locator(`${sel('edtNome')} .edit-text`).textContent(), 'Beatriz');
+  // A control described wrongly is marked; the others are drawn.
+  changeControl('rgrTipo', { props: { items: 5, itemIndex: 0 } });
+  await page.waitForSelector(`${sel('rgrTipo')}.broken`);
+  assert.equal(await page.locator(`${sel('edtNome')} .edit-text`).textContent(), 'Beatriz');
   // A form that goes away takes its window along.
   host.send({ order: [], overlay, removedForms: ['frmAmostra'] });
   await page.waitForSelector('[data-form="frmAmostra"]', { state: 'detached' });
