@@ -57,6 +57,7 @@ void DisplayServer::Flush(bool full) {
 void DisplayServer::Routes() {
   server_->set_mount_point("/", webDir_);
   server_->set_payload_max_length(1 << 20);
+  server_->set_keep_alive_timeout(1);  // so a stop does not wait for idle pages
   auto font = [](bool bold) {
     return [bold](const httplib::Request&, httplib::Response& res) {
       std::FILE* f = std::fopen(FontFile(bold).c_str(), "rb");

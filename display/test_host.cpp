@@ -87,6 +87,7 @@ class TestForm : public TForm {
 
   void BuildOptions() {
     auto& grb = Place<TGroupBox>("grbOpcoes", this, 16, 100, 150, 70);
+    grb.TabOrder = 3;
     grb.SetCaption("Opções");
     auto& a = Place<TRadioButton>("rbtA", &grb, 10, 18, 120, 17);
     a.SetCaption("Opção A");
@@ -131,6 +132,7 @@ class TestForm : public TForm {
 
   void BuildPages() {
     auto& pages = Place<TPageControl>("pgcPaginas", this, 330, 40, 280, 120);
+    pages.TabOrder = 4;
     auto& um = Create<TTabSheet>("tshUm", &pages);
     um.SetCaption("Um");
     auto& dois = Create<TTabSheet>("tshDois", &pages);
@@ -146,6 +148,7 @@ class TestForm : public TForm {
       if (lblEco) Echo("Linha: " + std::to_string(ds.RecNo()));
     };
     auto& grid = Place<TDBGrid>("dbgLista", this, 16, 220, 300, 140);
+    grid.TabOrder = 5;
     grid.SetDataSource(&dtsLista);
     grid.Columns().Add().SetFieldName("CODIGO");
     grid.Columns().Add().SetFieldName("NOME");

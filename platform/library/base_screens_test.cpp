@@ -55,7 +55,8 @@ TEST(PadraoGrid, ComposedWithItsNamedPartsAndReplaceableHandlers) {
 
   auto& extra = screen->Create<TSpeedButton>("sbtFiltro");
   screen->InsertToolButton(extra, screen->sbtImprimir);
-  EXPECT_EQ(extra.Left() + 27, screen->sbtImprimir->Left());
+  EXPECT_EQ(extra.Left() + extra.Width() + 2, screen->sbtImprimir->Left());
+  EXPECT_LT(screen->sbtImprimir->Left() + screen->sbtImprimir->Width(), screen->sbtAjuda->Left());
 
   int freed = 0;
   screen->FreeNotification([&] { ++freed; });

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/dataset.h"
+#include "forms/canvas.h"
 #include "forms/interaction.h"
 
 namespace fw {
@@ -77,12 +78,17 @@ void TfrmPadraoGrid::InsertToolButton(TSpeedButton& button, TSpeedButton* before
   ArrangeToolbar();
 }
 
+// Buttons with a glyph are 25 pixels wide; buttons showing their caption
+// are as wide as it needs.
 void TfrmPadraoGrid::ArrangeToolbar() {
   int left = 4;
   for (TSpeedButton* button : toolbar_) {
     if (!button->Visible()) continue;
-    button->SetBounds(left, 3, 25, 25);
-    left += 27;
+    int width = button->Glyph().Empty() && !button->Caption().empty()
+                    ? std::max(25, MeasureText(button->Font(), button->Caption()) + 12)
+                    : 25;
+    button->SetBounds(left, 3, width, 25);
+    left += width + 2;
   }
 }
 
