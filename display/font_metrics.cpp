@@ -31,6 +31,14 @@ class Face {
     return advance;
   }
   double UnitsPerEm() const { return face_->units_per_EM; }
+  // Kerning between two code points, in font units (0 without a kerning table).
+  long Kerning(char32_t left, char32_t right) const {
+    if (!FT_HAS_KERNING(face_)) return 0;
+    FT_Vector delta{0, 0};
+    FT_Get_Kerning(face_, FT_Get_Char_Index(face_, left), FT_Get_Char_Index(face_, right),
+                   FT_KERNING_UNSCALED, &delta);
+    return delta.x;
+  }
 
  private:
   FT_Face face_;
@@ -70,7 +78,12 @@ char32_t NextCodePoint(std::string_view text, size_t& i) {
 int Measure(const fw::TFont& font, std::string_view text) {
   Face& face = font.Bold ? *Fonts().bold : *Fonts().regular;
   double units = 0;
-  for (size_t i = 0; i < text.size();) units += face.Advance(NextCodePoint(text, i));
+  char32_t previous = 0;
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp = NextCodePoint(text, i);
+    units += face.Advance(cp) + (previous ? face.Kerning(previous, cp) : 0);
+    previous = cp;
+  }
   return static_cast<int>(std::lround(units * PixelSize(font.Size) / face.UnitsPerEm()));
 }
 

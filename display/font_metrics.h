@@ -1,8 +1,8 @@
 // Text widths measured with the font the page draws with (DejaVu Sans and
 // DejaVu Sans Bold, served to the page), so what the host right-aligns
 // lines up in the browser. Widths are the sum of the glyphs' unhinted
-// advances at the font's pixel size (points * 96 / 72, rounded), rounded at
-// the end, as a browser canvas measures them.
+// advances and the font's kerning at the font's pixel size (points * 96 /
+// 72, rounded), rounded at the end, as a browser canvas measures them.
 //
 // InstallFontMetrics loads both faces (FreeType) and installs the measurer
 // for every canvas; it returns false (and installs nothing) when a face

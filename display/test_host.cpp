@@ -10,6 +10,7 @@
 #include "display/display_server.h"
 #include "forms/application.h"
 #include "forms/buttons.h"
+#include "forms/canvas.h"
 #include "forms/check_boxes.h"
 #include "forms/containers.h"
 #include "forms/db_grid.h"
@@ -72,6 +73,16 @@ class TestForm : public TForm {
     BuildPages();
     BuildGrid();
     BuildMenu();
+    // What the host measures for texts the grids right-align, so the page
+    // can check its own widths against them: "text=regular/bold;...".
+    std::string widths;
+    for (const char* text : {"1234,500", "0,01", "12.345,67", "Valor Total", "Qtde. Disponível"}) {
+      TFont regular, bold;
+      bold.Bold = true;
+      widths += std::string(text) + "=" + std::to_string(MeasureText(regular, text)) + "/" +
+                std::to_string(MeasureText(bold, text)) + ";";
+    }
+    Place<TLabel>("lblLarguras", this, 330, 380, 280, 16).SetCaption(widths);
     SetActiveControl(edtNome);
   }
 
@@ -205,10 +216,10 @@ int main(int argc, char** argv) {
   });
   fw::Application().Interactive = true;
   display::DisplayServer server(DISPLAY_WEB_DIR);
+  int bound = server.Start(port);  // installs the font metrics the form measures with
   TestForm* form = nullptr;
   fw::Application().CreateForm(form);
   form->Show();
-  int bound = server.Start(port);
   std::printf("listening on 127.0.0.1:%d\n", bound);
   std::fflush(stdout);
   fw::Application().Run();

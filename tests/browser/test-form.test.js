@@ -357,3 +357,28 @@ test('a host that goes away is reported and the page comes back with it', { skip
     stopping.push(first.stop());
   }
 });
+
+test('texts measure the same on the host and on the page, within one pixel', { skip }, async () => {
+  await withForm(async ({ page }) => {
+    const caption = await page.locator(`${sel('lblLarguras')}`).textContent();
+    const expected = caption.split(';').filter(Boolean).map((entry) => {
+      const [text, widths] = entry.split('=');
+      const [regular, bold] = widths.split('/').map(Number);
+      return { text, regular, bold };
+    });
+    assert.equal(expected.length, 5);
+    const measured = await page.evaluate((items) => {
+      const ctx = document.createElement('canvas').getContext('2d');
+      return items.map(({ text }) => {
+        ctx.font = '11px DisplaySans';
+        const regular = ctx.measureText(text).width;
+        ctx.font = 'bold 11px DisplaySans';
+        return { text, regular, bold: ctx.measureText(text).width };
+      });
+    }, expected);
+    for (const [i, want] of expected.entries()) {
+      assert.ok(Math.abs(measured[i].regular - want.regular) <= 1, `${want.text}: page ${measured[i].regular}, host ${want.regular}`);
+      assert.ok(Math.abs(measured[i].bold - want.bold) <= 1, `${want.text} (negrito): page ${measured[i].bold}, host ${want.bold}`);
+    }
+  });
+});
