@@ -42,7 +42,7 @@ std::vector<TArgSpec> SignatureWithFilter(const TFilterArgs& where, int count,
                                           const std::vector<std::pair<int, TArgSpec>>& others) {
   std::vector<TArgSpec> specs(count);
   for (int v = 0; v < kFilterValues; ++v) specs.at(where[v] - 1) = FilterValueSpecs()[v];
-  for (const auto& [n, spec] : others) specs.at(n - 1) = spec;
+  for (const auto& [n, wanted] : others) specs.at(n - 1) = wanted;
   return specs;
 }
 

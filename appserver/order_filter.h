@@ -65,7 +65,7 @@ extern const TFilterArgs kSetItemPedidoPECFArgs;
 // The label and kind of each of the 29 values, in GetPedido's order.
 const std::vector<TArgSpec>& FilterValueSpecs();
 // A method's signature of `count` arguments: the 29 values at their
-// positions, `others` (position, spec) at the rest.
+// positions, `others` (position, wanted) at the rest.
 std::vector<TArgSpec> SignatureWithFilter(const TFilterArgs& where, int count,
                                           const std::vector<std::pair<int, TArgSpec>>& others);
 

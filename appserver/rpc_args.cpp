@@ -35,10 +35,10 @@ TArgs::TArgs(std::string_view method, const std::vector<TArgSpec>& specs,
                                         " argumentos, recebidos " +
                                         std::to_string(params_.size()) + ".");
   for (int n = 1; n <= Count(); ++n) {
-    const TArgSpec& spec = specs_[n - 1];
-    if (!HasKind(params_[n - 1], spec.Kind))
+    const TArgSpec& wanted = specs_[n - 1];
+    if (!HasKind(params_[n - 1], wanted.Kind))
       throw TRpcError(kInvalidParams, method_ + ": o argumento " + std::to_string(n) + " (" +
-                                          spec.Label + ") deve ser " + KindText(spec.Kind) + ".");
+                                          wanted.Label + ") deve ser " + KindText(wanted.Kind) + ".");
   }
 }
 

@@ -71,14 +71,14 @@ constexpr TColumnSpec kPrazoColumns[] = {
 };
 
 void Declare(TDBGrid& grid, std::span<const TColumnSpec> specs) {
-  for (const TColumnSpec& spec : specs) {
+  for (const TColumnSpec& decl : specs) {
     TColumn& column = grid.Columns().Add();
-    column.SetFieldName(spec.Field);
-    column.Title().SetCaption(spec.Title);
-    if (spec.Width > 0) column.SetWidth(spec.Width);
-    if (spec.Flags & kRightTitle) column.Title().SetAlignment(TAlignment::taRightJustify);
-    if (spec.Flags & kReadOnly) column.SetReadOnly(true);
-    if (spec.Flags & kMarkTitle) {
+    column.SetFieldName(decl.Field);
+    column.Title().SetCaption(decl.Title);
+    if (decl.Width > 0) column.SetWidth(decl.Width);
+    if (decl.Flags & kRightTitle) column.Title().SetAlignment(TAlignment::taRightJustify);
+    if (decl.Flags & kReadOnly) column.SetReadOnly(true);
+    if (decl.Flags & kMarkTitle) {
       TFont symbol = column.Title().Font();
       symbol.Name = "Monotype Sorts";
       symbol.Color = clWindow;

@@ -157,18 +157,18 @@ constexpr TFieldSpec kPesqUnid[] = {{"SGUNIDADE", S, 10}};
 constexpr TFieldSpec kVendLog[] = {{"CDVENDEDOR", S, 4, "", kRequired}};
 
 void Declare(TDataSet& dataSet, std::span<const TFieldSpec> specs) {
-  for (const TFieldSpec& spec : specs) {
-    TField& field = dataSet.AddField(spec.Name, spec.Type, spec.Size,
-                                     spec.Flags & kCalculated ? TFieldKind::fkCalculated
+  for (const TFieldSpec& decl : specs) {
+    TField& field = dataSet.AddField(decl.Name, decl.Type, decl.Size,
+                                     decl.Flags & kCalculated ? TFieldKind::fkCalculated
                                                               : TFieldKind::fkData);
-    field.DisplayLabel = spec.Label;
-    field.DisplayFormat = spec.Display;
-    field.EditFormat = spec.Edit;
-    field.Origin = spec.Origin;
-    field.DisplayWidth = spec.DisplayWidth;
-    field.Visible = !(spec.Flags & kHidden);
-    field.Required = spec.Flags & kRequired;
-    if (spec.Flags & kNoProvider) field.ProviderFlags = 0;
+    field.DisplayLabel = decl.Label;
+    field.DisplayFormat = decl.Display;
+    field.EditFormat = decl.Edit;
+    field.Origin = decl.Origin;
+    field.DisplayWidth = decl.DisplayWidth;
+    field.Visible = !(decl.Flags & kHidden);
+    field.Required = decl.Flags & kRequired;
+    if (decl.Flags & kNoProvider) field.ProviderFlags = 0;
   }
 }
 
