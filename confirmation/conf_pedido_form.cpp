@@ -119,4 +119,20 @@ void TfrmConfPedido::RegisterHandlers() {
   };
   draw("dbgPadraoDrawColumnCell", &TfrmConfPedido::dbgPadraoDrawColumnCell);
   draw("dbgItemPedidoDrawColumnCell", &TfrmConfPedido::dbgItemPedidoDrawColumnCell);
+
+  auto click = [this](const char* name, void (TfrmConfPedido::*method)(TColumn&)) {
+    Register<GridClick>(name, [this, method](TColumn& c) { (this->*method)(c); });
+  };
+  click("dbgPadraoCellClick", &TfrmConfPedido::dbgPadraoCellClick);
+  click("dbgPadraoTitleClick", &TfrmConfPedido::dbgPadraoTitleClick);
+  click("dbgItemPedidoCellClick", &TfrmConfPedido::dbgItemPedidoCellClick);
+  click("dbgItemPedidoTitleClick", &TfrmConfPedido::dbgItemPedidoTitleClick);
+  auto key = [this](const char* name,
+                    void (TfrmConfPedido::*method)(TComponent&, TKey&, TShiftState)) {
+    Register<KeyDownEvent>(name, [this, method](TComponent& s, TKey& k, TShiftState sh) {
+      (this->*method)(s, k, sh);
+    });
+  };
+  key("dbgPadraoKeyDown", &TfrmConfPedido::dbgPadraoKeyDown);
+  key("dbgItemPedidoKeyDown", &TfrmConfPedido::dbgItemPedidoKeyDown);
 }

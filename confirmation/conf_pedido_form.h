@@ -23,10 +23,10 @@
 //   conf_pedido_fields.cpp    calculated fields and display texts
 //   conf_pedido_drawing.cpp   the owner-drawn order and item grids
 //
-// Handlers of the marking and confirming commands (the grids' cell and
-// title clicks, the item grid's keys, confirm and cancel) are bound by
-// name here too; until they are registered those events do nothing, and
-// the base screen's confirm and cancel stay disabled by Habilita.
+//   conf_pedido_marking.cpp   marks of orders and items, the all-switch
+//
+// Confirm, cancel and print are bound by name as well; until their
+// handlers are registered the base screen's stay in place.
 //
 // Errors follow the screen's conventions: a broken rule shows its message
 // and ends the command silently (EAbort); server and database failures
@@ -98,6 +98,14 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   // Validates the branch code; on a broken rule shows its message, puts
   // the focus back into the branch field and ends the command (EAbort).
   void Vd_Filial();
+  // True when at least one order (item) of the list is pending; the grid
+  // keeps its row.
+  bool VerificaMarcaTodosPedidos();
+  bool VerificaMarcaTodosItemPed();
+  // Unmark every pending order (item) and set its counter to 0; the
+  // callers run Habilita.
+  void DeschecarPedido();
+  void DeschecarItemPed();
 
   // Handlers (bound by name; see RegisterHandlers).
   void FormCreate(fw::TComponent& sender);
@@ -132,6 +140,12 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
                                fw::TColumn& column, fw::TGridDrawState state);
   void dbgItemPedidoDrawColumnCell(fw::TComponent& sender, const fw::TRect& rect, int dataCol,
                                    fw::TColumn& column, fw::TGridDrawState state);
+  void dbgPadraoCellClick(fw::TColumn& column);
+  void dbgPadraoTitleClick(fw::TColumn& column);
+  void dbgPadraoKeyDown(fw::TComponent& sender, fw::TKey& key, fw::TShiftState shift);
+  void dbgItemPedidoCellClick(fw::TColumn& column);
+  void dbgItemPedidoTitleClick(fw::TColumn& column);
+  void dbgItemPedidoKeyDown(fw::TComponent& sender, fw::TKey& key, fw::TShiftState shift);
 
  private:
   // Composition (declared apart from the behaviour).
@@ -174,6 +188,16 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   void ShowOrderControls();
   void ComputeTotals();
   std::string StockUnit(const std::string& cdProdEsto);
+
+  // Marking.
+  bool CarrierRequired() const;
+  [[noreturn]] void Refuse(const char* key);
+  static bool HasPendingRows(fw::TDataSet& dataSet, const char* filter);
+  static void UnmarkPending(fw::TDataSet& dataSet, const char* statusField);
+  void MarkAllOrders();
+  void MarkByKey(fw::TDBGrid& grid, fw::TKey key, fw::TShiftState shift,
+                 void (TfrmConfPedido::*cellClick)(fw::TColumn&),
+                 void (TfrmConfPedido::*titleClick)(fw::TColumn&));
 
   // Drawing.
   void DrawMarkGlyph(fw::TCanvas& canvas, const fw::TRect& rect, const std::string& situation,

@@ -1,0 +1,235 @@
+// Marking orders and items for confirmation: the mark column IDCHECK of
+// both lists ("S" marked, "N" not), the rules that refuse a mark (carrier,
+// product permits), the all-switch behind the mark column's title, the
+// Space and Ctrl+Space keys, and the counters Habilita reads. Marks are
+// local posted edits; nothing is written to the server here. Every walk
+// over a list puts the grid back on the row it showed, without fetching
+// details (TKeepRow).
+#include "confirmation/cli_zqv41800.h"
+#include "confirmation/conf_pedido_form.h"
+#include "base/errors.h"
+#include "forms/keys.h"
+#include "library/consiste.h"
+#include "library/consiste_controls.h"
+#include "library/messages.h"
+#include "rpc/net_connection.h"
+
+using namespace fw;
+
+namespace {
+
+using DataSetNotify = void(TDataSet&);
+
+std::string Text(const TDataSet& dataSet, const char* field) {
+  return dataSet.FieldByName(field).AsString();
+}
+
+void SetMark(TDataSet& dataSet, const char* mark) {
+  dataSet.Edit();
+  dataSet.FieldByName("IDCHECK").SetAsString(mark);
+  dataSet.Post();
+}
+
+// For the lifetime of a walk: remembers the current row's key, detaches
+// the scroll handler and freezes the grid; afterwards locates the key
+// (ignoring case), re-attaches the handler and unfreezes the grid, also
+// when the walk ends by an error. A key no longer found leaves the cursor
+// where the walk left it.
+class TKeepRow {
+ public:
+  TKeepRow(TDataSet& dataSet, const char* keyField, std::function<DataSetNotify> handler)
+      : dataSet_(dataSet), keyField_(keyField), key_(Text(dataSet, keyField)),
+        handler_(std::move(handler)) {
+    dataSet_.AfterScroll = nullptr;
+    dataSet_.DisableControls();
+  }
+  ~TKeepRow() {
+    try {
+      dataSet_.Locate(keyField_, Value(key_), loCaseInsensitive);
+    } catch (...) {
+      // The row is not restored; the handler and the grid still are.
+    }
+    dataSet_.AfterScroll = std::move(handler_);
+    dataSet_.EnableControls();
+  }
+  TKeepRow(const TKeepRow&) = delete;
+  TKeepRow& operator=(const TKeepRow&) = delete;
+
+ private:
+  TDataSet& dataSet_;
+  const char* keyField_;
+  std::string key_;
+  std::function<DataSetNotify> handler_;
+};
+
+bool NoCarrier(const TDataSet& pedido) {
+  return Consiste::EmptyString(Text(pedido, "NRINSJURTRAN"));
+}
+
+}  // namespace
+
+bool TfrmConfPedido::CarrierRequired() const {
+  return Text(cdsParamPedido, "IDOBRINFTRAN") == "2";
+}
+
+// Shows the refusal and ends the running command silently.
+void TfrmConfPedido::Refuse(const char* key) {
+  Consiste::MensErro(msgPadrao->Msg(key), true);
+  throw EAbort();  // MensErro with abort set never returns; this keeps it so
+}
+
+bool TfrmConfPedido::VerificaMarcaTodosPedidos() {
+  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  return HasPendingRows(cdsPedido, "(IDSITPEDIDO = '1')");
+}
+
+bool TfrmConfPedido::VerificaMarcaTodosItemPed() {
+  TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+  return HasPendingRows(cdsItemPedido, "(IDSITITEMPED = '1')");
+}
+
+bool TfrmConfPedido::HasPendingRows(TDataSet& dataSet, const char* filter) {
+  dataSet.SetFilter(filter);
+  dataSet.SetFiltered(true);
+  const bool pending = !dataSet.IsEmpty();
+  dataSet.SetFiltered(false);
+  dataSet.SetFilter("");
+  return pending;
+}
+
+void TfrmConfPedido::DeschecarPedido() {
+  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  UnmarkPending(cdsPedido, "IDSITPEDIDO");
+  Cli_zqv41800::inContPedidoCh = 0;
+}
+
+void TfrmConfPedido::DeschecarItemPed() {
+  TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+  UnmarkPending(cdsItemPedido, "IDSITITEMPED");
+  Cli_zqv41800::inContItemPedidoCh = 0;
+}
+
+void TfrmConfPedido::UnmarkPending(TDataSet& dataSet, const char* statusField) {
+  for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+    if (Text(dataSet, statusField) == "1" && Text(dataSet, "IDCHECK") != "N") SetMark(dataSet, "N");
+}
+
+void TfrmConfPedido::dbgPadraoCellClick(TColumn& column) {
+  if (column.FieldName() != "IDCHECK" && !Cli_zqv41800::boTeclado) return;
+  if (Text(cdsPedido, "IDSITPEDIDO") != "1") return;
+  const std::string mark = Text(cdsPedido, "IDCHECK");
+  if (mark == "N") {
+    if (CarrierRequired() && NoCarrier(cdsPedido)) Refuse("PED_SEM_TRANS");
+    nlohmann::json reply = netConPed.Call(
+        "GetItemErro", {Text(cdsPedido, "CDFILIAL"), Text(cdsPedido, "NRPEDIDO")});
+    cdsItemErro.SetData(TDataPacket::FromJson(Consiste::CheckResultServ(reply, true, 0)));
+    if (cdsItemErro.FieldByName("COUNT").AsFloat() > 0) Refuse("Ped_Alvara_Licenca");
+    SetMark(cdsPedido, "S");
+    ++Cli_zqv41800::inContPedidoCh;
+  } else if (mark == "S") {
+    SetMark(cdsPedido, "N");
+    --Cli_zqv41800::inContPedidoCh;
+  }
+  Habilita();
+}
+
+void TfrmConfPedido::dbgItemPedidoCellClick(TColumn& column) {
+  if (column.FieldName() != "IDCHECK" && !Cli_zqv41800::boTeclado) return;
+  if (Text(cdsItemPedido, "IDSITITEMPED") != "1") return;
+  const std::string mark = Text(cdsItemPedido, "IDCHECK");
+  if (mark == "N") {
+    if (Text(cdsItemPedido, "IDITEMERRO") == "S") Refuse("Alvara_Licenca");
+    if (CarrierRequired() && NoCarrier(cdsPedido)) Refuse("PED_SEM_TRANS");
+    SetMark(cdsItemPedido, "S");
+    ++Cli_zqv41800::inContItemPedidoCh;
+  } else if (mark == "S") {
+    SetMark(cdsItemPedido, "N");
+    --Cli_zqv41800::inContItemPedidoCh;
+  }
+  Habilita();
+}
+
+void TfrmConfPedido::dbgPadraoTitleClick(TColumn& column) {
+  if (column.FieldName() != "IDCHECK" && !Cli_zqv41800::boTeclado) return;
+  if (cdsPedido.IsEmpty() || !VerificaMarcaTodosPedidos()) return;
+  if (Cli_zqv41800::inContPedidoCh > 0) {
+    DeschecarPedido();
+  } else {
+    MarkAllOrders();
+  }
+  Habilita();
+}
+
+// Marks every pending order that may be marked; orders refused for lack of
+// a carrier are told once, orders with permit problems are skipped.
+void TfrmConfPedido::MarkAllOrders() {
+  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  nlohmann::json reply = netConPed.Call("GetPedIErro", {Text(cdsPedido, "CDFILIAL")});
+  cdsPedIErro.SetData(TDataPacket::FromJson(Consiste::CheckResultServ(reply, true, 0)));
+  const bool carrierRequired = CarrierRequired();
+  int withoutCarrier = 0;
+  for (cdsPedido.First(); !cdsPedido.Eof(); cdsPedido.Next()) {
+    if (carrierRequired && NoCarrier(cdsPedido)) {
+      SetMark(cdsPedido, "N");
+      ++withoutCarrier;
+    } else if (Text(cdsPedido, "IDSITPEDIDO") != "1" || Text(cdsPedido, "IDCHECK") == "S") {
+      continue;
+    } else if (!cdsPedIErro.IsEmpty() &&
+               cdsPedIErro.Locate("NRPEDIDO", Value(Text(cdsPedido, "NRPEDIDO")),
+                                  loCaseInsensitive)) {
+      continue;
+    } else {
+      SetMark(cdsPedido, "S");
+      ++Cli_zqv41800::inContPedidoCh;
+    }
+  }
+  if (withoutCarrier > 0)
+    msgPadrao->ShowMsg("VAR_PED_SEM_TRANS", TMsgDlgType::mtInformation, mbOK, 0);
+}
+
+void TfrmConfPedido::dbgItemPedidoTitleClick(TColumn& column) {
+  if (column.FieldName() != "IDCHECK" && !Cli_zqv41800::boTeclado) return;
+  if (cdsItemPedido.IsEmpty() || !VerificaMarcaTodosItemPed()) return;
+  if (Cli_zqv41800::inContItemPedidoCh > 0) {
+    DeschecarItemPed();
+  } else {
+    TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+    for (cdsItemPedido.First(); !cdsItemPedido.Eof(); cdsItemPedido.Next()) {
+      if (Text(cdsItemPedido, "IDSITITEMPED") == "1" && Text(cdsItemPedido, "IDCHECK") != "S" &&
+          Text(cdsItemPedido, "IDITEMERRO") == "N") {
+        SetMark(cdsItemPedido, "S");
+        ++Cli_zqv41800::inContItemPedidoCh;
+      }
+    }
+  }
+  Habilita();
+}
+
+// Space toggles the current row, Ctrl+Space is the all-switch, whichever
+// cell has the focus. The key is left to the grid.
+void TfrmConfPedido::MarkByKey(TDBGrid& grid, TKey key, TShiftState shift,
+                               void (TfrmConfPedido::*cellClick)(TColumn&),
+                               void (TfrmConfPedido::*titleClick)(TColumn&)) {
+  Cli_zqv41800::boTeclado = true;
+  try {
+    if (key == VK_SPACE && grid.Columns().Count() > 0) {
+      if (shift & ssCtrl) (this->*titleClick)(grid.Columns()[0]);
+      else (this->*cellClick)(grid.Columns()[0]);
+    }
+  } catch (...) {
+    Cli_zqv41800::boTeclado = false;
+    throw;
+  }
+  Cli_zqv41800::boTeclado = false;
+}
+
+void TfrmConfPedido::dbgPadraoKeyDown(TComponent& sender, TKey& key, TShiftState shift) {
+  TfrmPadraoGrid::dbgPadraoKeyDown(sender, key, shift);
+  MarkByKey(*dbgPadrao, key, shift, &TfrmConfPedido::dbgPadraoCellClick,
+            &TfrmConfPedido::dbgPadraoTitleClick);
+}
+
+void TfrmConfPedido::dbgItemPedidoKeyDown(TComponent&, TKey& key, TShiftState shift) {
+  MarkByKey(*dbgItemPedido, key, shift, &TfrmConfPedido::dbgItemPedidoCellClick,
+            &TfrmConfPedido::dbgItemPedidoTitleClick);
+}
