@@ -85,6 +85,9 @@ void TfrmConfPedido::RegisterHandlers() {
   notify("btnFilialBeforePesq", &TfrmConfPedido::btnFilialBeforePesq);
   notify("btnFilialAfterPesq", &TfrmConfPedido::btnFilialAfterPesq);
   notify("sbtVerificarClick", &TfrmConfPedido::sbtVerificarClick);
+  notify("sbtConfirmarClick", &TfrmConfPedido::sbtConfirmarClick);
+  notify("sbtCancelarClick", &TfrmConfPedido::sbtCancelarClick);
+  notify("sbtImprimirClick", &TfrmConfPedido::sbtImprimirClick);
   // The base screen's record editing and state-driven enabling are off.
   Register<Notify>("sbtAlterarClick", [](TComponent&) {});
   Register<void(TDataSource&)>("dtsPadraoStateChange", [](TDataSource&) {});

@@ -24,9 +24,7 @@
 //   conf_pedido_drawing.cpp   the owner-drawn order and item grids
 //
 //   conf_pedido_marking.cpp   marks of orders and items, the all-switch
-//
-// Confirm, cancel and print are bound by name as well; until their
-// handlers are registered the base screen's stay in place.
+//   conf_pedido_confirm.cpp   confirm, cancel and print
 //
 // Errors follow the screen's conventions: a broken rule shows its message
 // and ends the command silently (EAbort); server and database failures
@@ -106,6 +104,9 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   // callers run Habilita.
   void DeschecarPedido();
   void DeschecarItemPed();
+  // Ends the confirm command with its message when the active list has no
+  // mark counted.
+  void Vd_Check();
 
   // Handlers (bound by name; see RegisterHandlers).
   void FormCreate(fw::TComponent& sender);
@@ -146,6 +147,9 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   void dbgItemPedidoCellClick(fw::TColumn& column);
   void dbgItemPedidoTitleClick(fw::TColumn& column);
   void dbgItemPedidoKeyDown(fw::TComponent& sender, fw::TKey& key, fw::TShiftState shift);
+  void sbtConfirmarClick(fw::TComponent& sender);
+  void sbtCancelarClick(fw::TComponent& sender);
+  void sbtImprimirClick(fw::TComponent& sender);
 
  private:
   // Composition (declared apart from the behaviour).
@@ -198,6 +202,14 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   void MarkByKey(fw::TDBGrid& grid, fw::TKey key, fw::TShiftState shift,
                  void (TfrmConfPedido::*cellClick)(fw::TColumn&),
                  void (TfrmConfPedido::*titleClick)(fw::TColumn&));
+
+  // Confirming.
+  int Ask(const char* key);
+  void AskCommission();
+  void ConfirmationFailed(fw::TClientDataSet& dataSet, int32_t& counter);
+  std::string MarkedOrderList();
+  void ConfirmOrders();
+  void ConfirmItems();
 
   // Drawing.
   void DrawMarkGlyph(fw::TCanvas& canvas, const fw::TRect& rect, const std::string& situation,

@@ -1,5 +1,6 @@
 #include "remote/rdm_conf_pedido.h"
 
+#include "base/errors.h"
 #include "rpc/rpc_errors.h"
 #include "library/consiste_controls.h"
 #include "shared/filtro_args.h"
@@ -58,4 +59,38 @@ fw::TDataPacket TRdmConfPedido::GetParamPedido(const std::string& cdFilial) {
 fw::TDataPacket TRdmConfPedido::getOperTPed(const std::string& cdFilial,
                                             const std::string& operador) {
   return CheckedPacket(con_.Call("getOperTPed", {cdFilial, operador}));
+}
+
+namespace {
+
+// Appends the filter, the "OperBloq" text and the commissioned-salesperson
+// pair, as both confirmation requests end.
+void AppendConfirmationTail(std::vector<nlohmann::json>& args, const TFiltro& filtro,
+                            const std::string& operBloq) {
+  for (nlohmann::json& arg : ArgsFiltroConfirmacao(filtro)) args.push_back(std::move(arg));
+  args.push_back(operBloq);
+  for (nlohmann::json& arg : ArgsVendComis(filtro)) args.push_back(std::move(arg));
+}
+
+}  // namespace
+
+fw::TDataPacket TRdmConfPedido::SetPedidoPEAN(const std::string& cdFilial,
+                                              const std::string& lista,
+                                              const std::string& operador, const TFiltro& filtro,
+                                              const std::string& operBloq) {
+  std::vector<nlohmann::json> args{cdFilial, lista, operador};
+  AppendConfirmationTail(args, filtro, operBloq);
+  return CheckedPacket(con_.Call("SetPedidoPEAN", std::move(args)));
+}
+
+std::pair<fw::TDataPacket, fw::TDataPacket> TRdmConfPedido::SetItemPedidoPECF(
+    const std::string& cdFilial, const std::string& nrPedido, const std::string& operador,
+    const fw::TDataPacket& itens, const TFiltro& filtro, const std::string& operBloq) {
+  std::vector<nlohmann::json> args{cdFilial, nrPedido, operador, itens.ToJson()};
+  AppendConfirmationTail(args, filtro, operBloq);
+  const nlohmann::json both =
+      Consiste::CheckResultServ(con_.Call("SetItemPedidoPECF", std::move(args)), true, 0);
+  if (!both.is_array() || both.size() != 2)
+    throw fw::EDatabaseError("Resposta inválida do servidor para SetItemPedidoPECF.");
+  return {Packet(both[0]), Packet(both[1])};
 }

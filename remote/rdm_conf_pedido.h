@@ -17,6 +17,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "data/data_packet.h"
 #include "rpc/net_connection.h"
@@ -42,6 +43,16 @@ class TRdmConfPedido {
   fw::TDataPacket GetParamPedido(const std::string& cdFilial);
   // The operator's operation-type permissions in the branch.
   fw::TDataPacket getOperTPed(const std::string& cdFilial, const std::string& operador);
+  // Moves the listed orders ("123_456_") from pending to in progress;
+  // yields the refreshed order list under the filter (31 arguments).
+  fw::TDataPacket SetPedidoPEAN(const std::string& cdFilial, const std::string& lista,
+                                const std::string& operador, const TFiltro& filtro,
+                                const std::string& operBloq);
+  // Confirms the marked items of the packet; yields the refreshed order
+  // list (first) and the order's refreshed items (32 arguments).
+  std::pair<fw::TDataPacket, fw::TDataPacket> SetItemPedidoPECF(
+      const std::string& cdFilial, const std::string& nrPedido, const std::string& operador,
+      const fw::TDataPacket& itens, const TFiltro& filtro, const std::string& operBloq);
 
  private:
   fw::TNetConnection& con_;
