@@ -19,6 +19,7 @@
 #include "forms/application.h"
 #include "library/velkora.h"
 #include "rpc/rpc_errors.h"
+#include "sql/adoib_query.h"
 #include "sql/db_connection.h"
 #include "testing/scripted_operator.h"
 
@@ -174,6 +175,58 @@ TEST_F(ConfPedidoOverHttp, AServerDownAtStartIsReportedAtTheFirstCall) {
   EXPECT_THROW(screen.dbgPadrao->SetFocus(), fw::EConnectionError);
   EXPECT_TRUE(screen.medCdFilial->Focused());
   EXPECT_TRUE(Cli_zqv41800::stCdFilial.empty());
+}
+
+// Pending orders of branch 0003 with a carrier and without permit
+// problems, which the screen lets the operator mark.
+std::vector<std::string> MarkableOrders() {
+  fw::TADOIBQuery q{"qryMarcaveis"};
+  q.SQL = fw::TStrings({"SELECT P.NRPEDIDO FROM PEDIDO P WHERE P.CDFILIAL = '0003'",
+                        " AND P.IDSITPEDIDO = '1' AND P.NRINSJURTRAN IS NOT NULL",
+                        " AND NOT EXISTS (SELECT 1 FROM ITEMPEDIDO I JOIN INCONSALVARA L",
+                        "  ON L.CDFILIAL = I.CDFILIAL AND L.CDPRODUTO = I.CDPRODUTO",
+                        "  AND L.IDRESOLVIDA = 'N'",
+                        "  WHERE I.CDFILIAL = P.CDFILIAL AND I.NRPEDIDO = P.NRPEDIDO)",
+                        "ORDER BY P.NRPEDIDO"});
+  q.Open();
+  std::vector<std::string> orders;
+  for (; !q.Eof(); q.Next()) orders.push_back(q.FieldByName("NRPEDIDO").AsString());
+  return orders;
+}
+
+std::string StatusInDatabase(const std::string& order) {
+  fw::TADOIBQuery q{"qrySituacao"};
+  q.SQL = fw::TStrings({"SELECT IDSITPEDIDO FROM PEDIDO WHERE CDFILIAL = '0003'",
+                        " AND NRPEDIDO = '" + order + "'"});
+  q.Open();
+  return q.FieldByName("IDSITPEDIDO").AsString();
+}
+
+TEST_F(ConfPedidoOverHttp, TwoMarkedOrdersConfirmedAreInProgressInTheDatabase) {
+  TfrmConfPedido& screen = Start();
+  CloseFilterWhenShown();
+  screen.dbgPadrao->SetFocus();
+  fw::Application().ProcessMessages();
+  screen.sbtVerificar->Click();
+  std::vector<std::string> orders;
+  for (const std::string& order : MarkableOrders())
+    if (orders.size() < 2 && screen.cdsPedido.Locate("NRPEDIDO", order)) orders.push_back(order);
+  ASSERT_EQ(orders.size(), 2u);
+  for (const std::string& order : orders) {
+    ASSERT_TRUE(screen.cdsPedido.Locate("NRPEDIDO", order));
+    fw::TKey space = fw::VK_SPACE;
+    screen.dbgPadrao->KeyDown(space, 0);
+  }
+  ASSERT_EQ(Cli_zqv41800::inContPedidoCh, 2);
+
+  op.Answer("Confirma operação?", fw::mrYes);
+  screen.sbtConfirmar->Click();
+  op.Verify();
+  for (const std::string& order : orders) EXPECT_EQ(StatusInDatabase(order), "2") << order;
+  ASSERT_TRUE(screen.cdsPedido.Locate("NRPEDIDO", orders[0]));
+  EXPECT_EQ(screen.cdsPedido.FieldByName("IDSITPEDIDO").AsString(), "2");
+  EXPECT_EQ(Cli_zqv41800::inContPedidoCh, 0);
+  EXPECT_FALSE(screen.sbtConfirmar->Enabled());
 }
 
 }  // namespace
