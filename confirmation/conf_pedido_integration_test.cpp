@@ -21,6 +21,8 @@
 #include "rpc/rpc_errors.h"
 #include "sql/adoib_query.h"
 #include "sql/db_connection.h"
+#include "remote/rdm_conf_pedido.h"
+#include "shared/filtro.h"
 #include "testing/scripted_operator.h"
 
 namespace {
@@ -202,21 +204,28 @@ std::string StatusInDatabase(const std::string& order) {
   return q.FieldByName("IDSITPEDIDO").AsString();
 }
 
-TEST_F(ConfPedidoOverHttp, TwoMarkedOrdersConfirmedAreInProgressInTheDatabase) {
-  TfrmConfPedido& screen = Start();
-  CloseFilterWhenShown();
+// The screen loaded for branch 0003 with two markable orders marked by
+// the Space key; their numbers.
+std::vector<std::string> MarkTwo(TfrmConfPedido& screen) {
   screen.dbgPadrao->SetFocus();
   fw::Application().ProcessMessages();
   screen.sbtVerificar->Click();
   std::vector<std::string> orders;
   for (const std::string& order : MarkableOrders())
     if (orders.size() < 2 && screen.cdsPedido.Locate("NRPEDIDO", order)) orders.push_back(order);
-  ASSERT_EQ(orders.size(), 2u);
   for (const std::string& order : orders) {
-    ASSERT_TRUE(screen.cdsPedido.Locate("NRPEDIDO", order));
+    screen.cdsPedido.Locate("NRPEDIDO", order);
     fw::TKey space = fw::VK_SPACE;
     screen.dbgPadrao->KeyDown(space, 0);
   }
+  return orders;
+}
+
+TEST_F(ConfPedidoOverHttp, TwoMarkedOrdersConfirmedAreInProgressInTheDatabase) {
+  TfrmConfPedido& screen = Start();
+  CloseFilterWhenShown();
+  std::vector<std::string> orders = MarkTwo(screen);
+  ASSERT_EQ(orders.size(), 2u);
   ASSERT_EQ(Cli_zqv41800::inContPedidoCh, 2);
 
   op.Answer("Confirma operação?", fw::mrYes);
@@ -227,6 +236,43 @@ TEST_F(ConfPedidoOverHttp, TwoMarkedOrdersConfirmedAreInProgressInTheDatabase) {
   EXPECT_EQ(screen.cdsPedido.FieldByName("IDSITPEDIDO").AsString(), "2");
   EXPECT_EQ(Cli_zqv41800::inContPedidoCh, 0);
   EXPECT_FALSE(screen.sbtConfirmar->Enabled());
+}
+
+// Another host confirms one of the marked orders first: this screen's
+// confirmation is refused as a whole with the server's text, the other
+// marked order stays pending and the screen's marks are gone.
+TEST_F(ConfPedidoOverHttp, AnOrderConfirmedMeanwhileByAnotherHostRefusesTheWholeConfirmation) {
+  TfrmConfPedido& screen = Start();
+  CloseFilterWhenShown();
+  std::vector<std::string> orders = MarkTwo(screen);
+  ASSERT_EQ(orders.size(), 2u);
+
+  fw::TNetConnection other{"netOutroHost"};
+  other.ServerName = "Zqv41800.rdmConfPedido";
+  other.RaiseServerErrors = false;
+  other.Port = port_;
+  other.Open();
+  TFiltro filtro;
+  IniciaFiltro(filtro);
+  TRdmConfPedido(other).SetPedidoPEAN("0003", orders[0] + "_", "PAULO", filtro,
+                                      "Operação bloqueada. Pedido em alteração por outro usuário.");
+  ASSERT_EQ(StatusInDatabase(orders[0]), "2");
+
+  op.Answer("Confirma operação?", fw::mrYes);
+  bool refused = false;
+  try {
+    screen.sbtConfirmar->Click();
+  } catch (const fw::EServerError& e) {
+    refused = true;
+    EXPECT_NE(std::string(e.what()).find(orders[0]), std::string::npos) << e.what();
+  }
+  op.Verify();
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(StatusInDatabase(orders[1]), "1");  // nothing half-confirmed
+  EXPECT_EQ(screen.cdsPedido.ChangeCount(), 0);
+  EXPECT_EQ(Cli_zqv41800::inContPedidoCh, 0);
+  EXPECT_FALSE(screen.sbtConfirmar->Enabled());
+  EXPECT_EQ(op.BusyDepth, 0);
 }
 
 }  // namespace
