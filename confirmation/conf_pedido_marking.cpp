@@ -10,9 +10,8 @@
 #include "base/errors.h"
 #include "forms/keys.h"
 #include "library/consiste.h"
-#include "library/consiste_controls.h"
 #include "library/messages.h"
-#include "rpc/net_connection.h"
+#include "remote/rdm_conf_pedido.h"
 
 using namespace fw;
 
@@ -120,9 +119,8 @@ void TfrmConfPedido::dbgPadraoCellClick(TColumn& column) {
   const std::string mark = Text(cdsPedido, "IDCHECK");
   if (mark == "N") {
     if (CarrierRequired() && NoCarrier(cdsPedido)) Refuse("PED_SEM_TRANS");
-    nlohmann::json reply = netConPed.Call(
-        "GetItemErro", {Text(cdsPedido, "CDFILIAL"), Text(cdsPedido, "NRPEDIDO")});
-    cdsItemErro.SetData(TDataPacket::FromJson(Consiste::CheckResultServ(reply, true, 0)));
+    cdsItemErro.SetData(TRdmConfPedido(netConPed).GetItemErro(Text(cdsPedido, "CDFILIAL"),
+                                                               Text(cdsPedido, "NRPEDIDO")));
     if (cdsItemErro.FieldByName("COUNT").AsFloat() > 0) Refuse("Ped_Alvara_Licenca");
     SetMark(cdsPedido, "S");
     ++Cli_zqv41800::inContPedidoCh;
@@ -164,8 +162,7 @@ void TfrmConfPedido::dbgPadraoTitleClick(TColumn& column) {
 // a carrier are told once, orders with permit problems are skipped.
 void TfrmConfPedido::MarkAllOrders() {
   TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
-  nlohmann::json reply = netConPed.Call("GetPedIErro", {Text(cdsPedido, "CDFILIAL")});
-  cdsPedIErro.SetData(TDataPacket::FromJson(Consiste::CheckResultServ(reply, true, 0)));
+  cdsPedIErro.SetData(TRdmConfPedido(netConPed).GetPedIErro(Text(cdsPedido, "CDFILIAL")));
   const bool carrierRequired = CarrierRequired();
   int withoutCarrier = 0;
   for (cdsPedido.First(); !cdsPedido.Eof(); cdsPedido.Next()) {

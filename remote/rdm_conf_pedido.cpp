@@ -61,6 +61,15 @@ fw::TDataPacket TRdmConfPedido::getOperTPed(const std::string& cdFilial,
   return CheckedPacket(con_.Call("getOperTPed", {cdFilial, operador}));
 }
 
+fw::TDataPacket TRdmConfPedido::GetItemErro(const std::string& cdFilial,
+                                            const std::string& nrPedido) {
+  return CheckedPacket(con_.Call("GetItemErro", {cdFilial, nrPedido}));
+}
+
+fw::TDataPacket TRdmConfPedido::GetPedIErro(const std::string& cdFilial) {
+  return CheckedPacket(con_.Call("GetPedIErro", {cdFilial}));
+}
+
 namespace {
 
 // Appends the filter, the "OperBloq" text and the commissioned-salesperson

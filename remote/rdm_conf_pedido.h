@@ -5,7 +5,8 @@
 //
 // Packet methods (GetPedido, GetItemPedido, GetPrazoPgto, GetObser,
 // GetPosiEstoq, GetParamPedido) give their reply as it comes, as a data
-// packet; checked methods (getOperTPed, GetImposPedTot) pass the reply
+// packet; checked methods (getOperTPed, GetImposPedTot, GetItemErro, GetPedIErro,
+// SetPedidoPEAN, SetItemPedidoPECF) pass the reply
 // through Consiste::CheckResultServ first, which raises the server's
 // message (fw::EServerError) for an error reply. Arguments the service
 // takes by reference are sent by value: nothing is read back.
@@ -43,6 +44,10 @@ class TRdmConfPedido {
   fw::TDataPacket GetParamPedido(const std::string& cdFilial);
   // The operator's operation-type permissions in the branch.
   fw::TDataPacket getOperTPed(const std::string& cdFilial, const std::string& operador);
+  // How many items of the order have permit or licence problems (field
+  // COUNT), and the orders of the branch that have such items (NRPEDIDO).
+  fw::TDataPacket GetItemErro(const std::string& cdFilial, const std::string& nrPedido);
+  fw::TDataPacket GetPedIErro(const std::string& cdFilial);
   // Moves the listed orders ("123_456_") from pending to in progress;
   // yields the refreshed order list under the filter (31 arguments).
   fw::TDataPacket SetPedidoPEAN(const std::string& cdFilial, const std::string& lista,
