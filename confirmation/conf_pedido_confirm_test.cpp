@@ -236,5 +236,21 @@ TEST_F(ConfirmItemsTest, RefusedItemsAreUnmarkedAndNothingIsRelocated) {
   op.Verify();
 }
 
+TEST_F(ConfirmItemsTest, CancelInItemModeUnmarksTheItemsAndFreesTheOrderPage) {
+  OneItemMarked();
+  screen->cdsItemPedido.Last();
+  Calls();
+  op.Answer("Cancelar operação?", fw::mrYes);
+  EXPECT_TRUE(Press(*screen->sbtCancelar));
+  op.Verify();
+  EXPECT_EQ(Marks(screen->cdsItemPedido), "NNN");
+  EXPECT_EQ(inContItemPedidoCh, 0);
+  EXPECT_TRUE(screen->tshPadrao->Enabled());
+  EXPECT_FALSE(MarkCommands());
+  EXPECT_EQ(screen->cdsItemPedido.FieldByName("NRITEMPED").AsString(), "003");
+  EXPECT_TRUE(Calls().empty());  // no stock fetched while unmarking
+  EXPECT_EQ(screen->cdsItemPedido.ChangeCount(), 2);  // unmarking is posted, not discarded
+}
+
 }  // namespace
 }  // namespace conf_pedido_testing
