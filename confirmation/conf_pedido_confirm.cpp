@@ -28,21 +28,6 @@ std::string Text(const TDataSet& dataSet, const char* field) {
   return dataSet.FieldByName(field).AsString();
 }
 
-// The busy indicator for the lifetime of a scope.
-class TBusy {
- public:
-  TBusy() { Showavi::ActiveShowAvi(Application().MainForm, kConfirming); }
-  ~TBusy() {
-    try {
-      Showavi::DeactiveShowAvi();
-    } catch (...) {
-      // The indicator is already off; only its report to the display failed.
-    }
-  }
-  TBusy(const TBusy&) = delete;
-  TBusy& operator=(const TBusy&) = delete;
-};
-
 // A dataset's scroll handler detached for the lifetime of a scope, and
 // attached again however the scope ends.
 class TNoScroll {
@@ -126,7 +111,7 @@ void TfrmConfPedido::ConfirmOrders() {
       const std::string lista = MarkedOrderList();
       AskCommission();
       if (cdsPedido.ChangeCount() > 0) {
-        TBusy busy;
+        Showavi::TShowAviScope busy(kConfirming);
         TNoScroll quiet(cdsPedido, Evento<DataSetNotify>("cdsPedidoAfterScroll"));
         cdsPedido.SetData(TRdmConfPedido(netConPed).SetPedidoPEAN(
             Text(cdsPedido, "CDFILIAL"), lista, Velkora::Operador(), Filtro,
@@ -154,7 +139,7 @@ void TfrmConfPedido::ConfirmItems() {
     AskCommission();
     if (cdsItemPedido.ChangeCount() > 0) {
       nrPedido = Text(cdsPedido, "NRPEDIDO");
-      TBusy busy;
+      Showavi::TShowAviScope busy(kConfirming);
       auto [orders, items] = TRdmConfPedido(netConPed).SetItemPedidoPECF(
           Text(cdsPedido, "CDFILIAL"), nrPedido, Velkora::Operador(), cdsItemPedido.Data(),
           Filtro, msgPadrao->Msg("OperBloq"));

@@ -18,21 +18,6 @@ namespace {
 
 constexpr int kLoading = 6;  // the busy indicator's "loading" kind
 
-// The busy indicator for the lifetime of a scope.
-class TBusy {
- public:
-  TBusy() { Showavi::ActiveShowAvi(Application().MainForm, kLoading); }
-  ~TBusy() {
-    try {
-      Showavi::DeactiveShowAvi();
-    } catch (...) {
-      // The indicator is already off; only its report to the display failed.
-    }
-  }
-  TBusy(const TBusy&) = delete;
-  TBusy& operator=(const TBusy&) = delete;
-};
-
 std::string Text(const TDataSet& dataSet, const char* field) {
   return dataSet.FieldByName(field).AsString();
 }
@@ -60,7 +45,7 @@ void TfrmConfPedido::sbtVerificarClick(TComponent&) {
     return;
   }
   {
-    TBusy busy;
+    Showavi::TShowAviScope busy(kLoading);
     if (pgcPadrao->ActivePage() == tshItemPedido) {
       LoadItems();
     } else {
@@ -92,16 +77,16 @@ void TfrmConfPedido::cdsPedidoAfterScroll(TDataSet&) {
   ShowOrderControls();
   TTabSheet* page = pgcPadrao->ActivePage();
   if (page == tshItemPedido && !sbtCancelar->Enabled()) {
-    TBusy busy;
+    Showavi::TShowAviScope busy(kLoading);
     LoadItems();
   }
   TRdmConfPedido rdm(netConPed);
   if (page == tshFormaPgto) {
-    TBusy busy;
+    Showavi::TShowAviScope busy(kLoading);
     cdsPrazoPgto.SetData(rdm.GetPrazoPgto(Text(cdsPedido, "CDFILIAL"), Text(cdsPedido, "NRPEDIDO")));
   }
   if (page == tshObservacao) {
-    TBusy busy;
+    Showavi::TShowAviScope busy(kLoading);
     cdsObser.SetData(rdm.GetObser(Text(cdsPedido, "CDFILIAL"), Text(cdsPedido, "NRPEDIDO")));
   }
 }
@@ -138,7 +123,7 @@ void TfrmConfPedido::ShowOrderControls() {
 void TfrmConfPedido::cdsItemPedidoAfterScroll(TDataSet&) {
   const std::string cdProdEsto = Text(cdsItemPedido, "CDPRODESTO");
   {
-    TBusy busy;
+    Showavi::TShowAviScope busy(kLoading);
     cdsPosiEstoq.SetData(TRdmConfPedido(netConPed).GetPosiEstoq(
         Text(cdsItemPedido, "CDFILIAL"), Text(cdsItemPedido, "NRPEDIDO"),
         Text(cdsItemPedido, "NRITEMPED"), cdProdEsto));

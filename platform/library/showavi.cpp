@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "forms/application.h"
 #include "forms/interaction.h"
 
 namespace Showavi {
@@ -34,5 +35,15 @@ void DeactiveShowAvi() {
 }
 
 int BusyDepth() { return static_cast<int>(Open().size()); }
+
+TShowAviScope::TShowAviScope(int kind) { ActiveShowAvi(fw::Application().MainForm, kind); }
+
+TShowAviScope::~TShowAviScope() {
+  try {
+    DeactiveShowAvi();
+  } catch (...) {
+    // The indicator is already off; only its report to the display failed.
+  }
+}
 
 }  // namespace Showavi

@@ -26,4 +26,15 @@ void ActiveShowAvi(fw::TComponent* mainForm, int kind);
 void DeactiveShowAvi();
 int BusyDepth();
 
+// The busy indicator for the lifetime of a scope: shown on construction
+// over the application's main form, hidden however the scope ends (a
+// failure to report the hiding is swallowed: the indicator is off).
+class TShowAviScope {
+ public:
+  explicit TShowAviScope(int kind);
+  ~TShowAviScope();
+  TShowAviScope(const TShowAviScope&) = delete;
+  TShowAviScope& operator=(const TShowAviScope&) = delete;
+};
+
 }  // namespace Showavi
