@@ -4,32 +4,14 @@
 #include <span>
 
 #include "confirmation/conf_pedido_form.h"
+#include "library/field_decls.h"
 
 using namespace fw;
 
 namespace {
 
-enum : unsigned {
-  kHidden = 1u << 0,      // the field's own visible flag is off
-  kNoProvider = 1u << 1,  // takes no part in the updates a server derives
-  kCalculated = 1u << 2,
-  kRequired = 1u << 3,
-};
-
-constexpr TFieldType S = TFieldType::ftString, F = TFieldType::ftFloat,
-                     D = TFieldType::ftDateTime, B = TFieldType::ftBlob;
-
-struct TFieldSpec {
-  const char* Name;
-  TFieldType Type;
-  int Size = 0;
-  const char* Label = "";
-  unsigned Flags = 0;
-  const char* Display = "";  // display format
-  const char* Edit = "";     // edit format
-  const char* Origin = "";
-  int DisplayWidth = 0;
-};
+using namespace fields;
+using TFieldSpec = fields::TFieldDecl;
 
 constexpr TFieldSpec kPedido[] = {
     {"DsPedido", S, 70, "", kCalculated},
@@ -155,22 +137,6 @@ constexpr TFieldSpec kFilial[] = {{"CDFILIAL", S, 8, "Código", kRequired}, {"NM
 constexpr TFieldSpec kPesqFilial[] = {{"CDFILIAL", S, 8, "", kRequired}, {"NMFILIAL", S, 30}};
 constexpr TFieldSpec kPesqUnid[] = {{"SGUNIDADE", S, 10}};
 constexpr TFieldSpec kVendLog[] = {{"CDVENDEDOR", S, 4, "", kRequired}};
-
-void Declare(TDataSet& dataSet, std::span<const TFieldSpec> specs) {
-  for (const TFieldSpec& decl : specs) {
-    TField& field = dataSet.AddField(decl.Name, decl.Type, decl.Size,
-                                     decl.Flags & kCalculated ? TFieldKind::fkCalculated
-                                                              : TFieldKind::fkData);
-    field.DisplayLabel = decl.Label;
-    field.DisplayFormat = decl.Display;
-    field.EditFormat = decl.Edit;
-    field.Origin = decl.Origin;
-    field.DisplayWidth = decl.DisplayWidth;
-    field.Visible = !(decl.Flags & kHidden);
-    field.Required = decl.Flags & kRequired;
-    if (decl.Flags & kNoProvider) field.ProviderFlags = 0;
-  }
-}
 
 // One clause per line, as the statements are kept.
 void Statement(TADOIBQuery& query, std::initializer_list<std::string> lines) {

@@ -96,7 +96,12 @@ void TDataSet::CheckRowsFit(const std::vector<int>& slots, const std::vector<Row
 // Opening, loading and closing
 
 void TDataSet::Open() {
-  if (!Active()) DoOpen();
+  if (Active()) return;
+  if (BeforeOpen) {
+    TDataSetNotifyEvent handler = BeforeOpen;
+    handler(*this);
+  }
+  DoOpen();
 }
 
 void TDataSet::LoadRows(TFieldDefs defs, std::vector<Row> rows,

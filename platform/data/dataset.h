@@ -66,6 +66,8 @@ class TDataSet {
   TDataSet& operator=(const TDataSet&) = delete;
 
   std::string Name;
+  // Runs before a closed dataset opens; raising keeps it closed.
+  TDataSetNotifyEvent BeforeOpen;
   TDataSetNotifyEvent AfterScroll;
   TDataSetNotifyEvent OnCalcFields;
 
