@@ -120,6 +120,25 @@ TEST_F(QueryTest, FailuresKeepTheQueryClosed) {
   EXPECT_THROW(noConnection.Open(), EDatabaseError);
 }
 
+TEST_F(QueryTest, BeforeOpenRunsOnEachOpeningAndCanRefuseIt) {
+  TADOIBQuery qry("qryPesqFilial");
+  qry.Connection = &db_;
+  qry.SQL.SetText("SELECT CDFILIAL FROM FILIAL WHERE CDFILIAL = :P_CDFILIAL");
+  int runs = 0;
+  qry.BeforeOpen = [&](TDataSet& d) {
+    ++runs;
+    static_cast<TADOIBQuery&>(d).ParamByName("P_CDFILIAL").SetAsString("0002");
+  };
+  qry.Open();
+  EXPECT_EQ(qry.RecordCount(), 1);
+  qry.Open();  // already open: nothing runs
+  EXPECT_EQ(runs, 1);
+  qry.Close();
+  qry.BeforeOpen = [](TDataSet&) { throw EDatabaseError("recusado"); };
+  EXPECT_THROW(qry.Open(), EDatabaseError);
+  EXPECT_FALSE(qry.Active());
+}
+
 TEST_F(QueryTest, MunicipalityLookupRunsItsDefaultTextOnSqlite) {
   TADOIBQuery qry("qryMuniciCli");
   qry.Connection = &db_;
