@@ -9,7 +9,7 @@
 namespace filtro_testing {
 namespace {
 
-class CompositionTest : public FilterTest {
+class FilterCompositionTest : public FilterTest {
  protected:
   // The dialog as created, before its activation loads anything.
   TfrmFiltroConfPedido& Created() {
@@ -20,7 +20,7 @@ class CompositionTest : public FilterTest {
   }
 };
 
-TEST_F(CompositionTest, OpensWithEveryCriterionAtItsDefault) {
+TEST_F(FilterCompositionTest, OpensWithEveryCriterionAtItsDefault) {
   TfrmFiltroConfPedido& d = Created();
   EXPECT_EQ(d.Caption(), "Filtro de Confirmação de Pedido");
   EXPECT_EQ(d.lblCodTela->Caption(), "ZQV41801");
@@ -57,7 +57,7 @@ TEST_F(CompositionTest, OpensWithEveryCriterionAtItsDefault) {
   EXPECT_EQ(d.medDeIntervalo->MaxLength(), 10);
 }
 
-TEST_F(CompositionTest, CriteriaAreReachedInTabOrder) {
+TEST_F(FilterCompositionTest, CriteriaAreReachedInTabOrder) {
   TfrmFiltroConfPedido& d = Created();
   std::vector<std::pair<int, std::string>> order;
   for (fw::TControl* c : d.grbFiltroPadrao->Controls())
@@ -74,7 +74,7 @@ TEST_F(CompositionTest, CriteriaAreReachedInTabOrder) {
   EXPECT_EQ(d.chbPrioritaria->TabOrder, 4);
 }
 
-TEST_F(CompositionTest, MessageTableKeepsItsKeysExactly) {
+TEST_F(FilterCompositionTest, MessageTableKeepsItsKeysExactly) {
   TfrmFiltroConfPedido& d = Created();
   ASSERT_EQ(d.msgPadrao->Lines.Count(), 43);
   EXPECT_EQ(d.msgPadrao->Lines[0].substr(0, 19), "DTINI>DTFIN_PEDIDO|");
@@ -88,7 +88,7 @@ TEST_F(CompositionTest, MessageTableKeepsItsKeysExactly) {
     EXPECT_TRUE(keys.insert(line.substr(0, line.find('|'))).second) << line;
 }
 
-TEST_F(CompositionTest, LookupQueriesRunOnTheHostDatabase) {
+TEST_F(FilterCompositionTest, LookupQueriesRunOnTheHostDatabase) {
   TfrmFiltroConfPedido& d = Created();
   for (fw::TADOIBQuery* q : {&d.qryVendedor, &d.qryCliente, &d.qryProduto, &d.qryPesqTipoOper}) {
     ASSERT_NO_THROW(q->Open()) << q->Name;
@@ -102,7 +102,7 @@ TEST_F(CompositionTest, LookupQueriesRunOnTheHostDatabase) {
   EXPECT_NO_THROW(d.qryVendLog.Open());
 }
 
-TEST_F(CompositionTest, MunicipalityQueryListsEachCustomerMunicipalityOnceByName) {
+TEST_F(FilterCompositionTest, MunicipalityQueryListsEachCustomerMunicipalityOnceByName) {
   TfrmFiltroConfPedido& d = Created();
   d.qryMuniciCli.ParamByName("P_CDCLIENTE").SetAsString("");
   d.qryMuniciCli.ParamByName("P_TCDCLIENTE").SetAsString("T");
