@@ -70,6 +70,10 @@ fw::TDataPacket TRdmConfPedido::GetPedIErro(const std::string& cdFilial) {
   return CheckedPacket(con_.Call("GetPedIErro", {cdFilial}));
 }
 
+fw::TDataPacket TRdmConfPedido::GetNrPedido(const std::string& cdFilial) {
+  return CheckedPacket(con_.Call("GetNrPedido", {cdFilial}));
+}
+
 namespace {
 
 // Appends the filter, the "OperBloq" text and the commissioned-salesperson

@@ -48,6 +48,9 @@ class TRdmConfPedido {
   // COUNT), and the orders of the branch that have such items (NRPEDIDO).
   fw::TDataPacket GetItemErro(const std::string& cdFilial, const std::string& nrPedido);
   fw::TDataPacket GetPedIErro(const std::string& cdFilial);
+  // The order numbers of a branch for the filter dialog's order-number
+  // pick list (IDMARCADO, NRPEDIDO, NMFANTCLIE).
+  fw::TDataPacket GetNrPedido(const std::string& cdFilial);
   // Moves the listed orders ("123_456_") from pending to in progress;
   // yields the refreshed order list under the filter (31 arguments).
   fw::TDataPacket SetPedidoPEAN(const std::string& cdFilial, const std::string& lista,
