@@ -24,19 +24,21 @@ TEST_F(BranchTest, AValidBranchLoadsItsParametersOnceAndOpensTheFilterEveryTime)
   EXPECT_EQ(screen->medCdFilial->Text(), "0001");
   EXPECT_FALSE(screen->sbtFiltro->Enabled());  // the focus is in the branch field
   LeaveBranch();
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"GetParamPedido", "getOperTPed"}));
+  // The screen's checks, then the filter dialog's own permission request.
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"GetParamPedido", "getOperTPed", "getOperTPed"}));
   EXPECT_EQ(lastArgs["getOperTPed"], json({"0001", "MARIA"}));
   EXPECT_EQ(stCdFilial, "0001");
   EXPECT_EQ(screen->edtNmFilial->Text(), "Matriz São Paulo");
   EXPECT_EQ(filterOpenings, 1);
   EXPECT_TRUE(screen->sbtFiltro->Enabled());  // the field was left
-  EXPECT_EQ(op.BusyKinds, std::vector<int>{6});
+  EXPECT_EQ(op.BusyKinds, (std::vector<int>{6, 6}));
 
   TypeBranch("1");  // the same branch, written short
   EXPECT_EQ(screen->medCdFilial->Text(), "1");
   LeaveBranch();
   EXPECT_EQ(screen->medCdFilial->Text(), "0001");
-  EXPECT_TRUE(Calls().empty());  // same branch: nothing reloaded
+  // Same branch: the screen reloads nothing; only the dialog asks.
+  EXPECT_EQ(Calls(), std::vector<std::string>{"getOperTPed"});
   EXPECT_EQ(filterOpenings, 2);
 }
 
@@ -187,8 +189,8 @@ TEST_F(BranchTest, AFixedBranchWhoseChecksFailedIsCheckedAgainBeforeAnyList) {
   EXPECT_TRUE(stCdFilial.empty());
   Calls();
   CloseFilterWhenShown();
-  screen->sbtVerificar->Click();
-  EXPECT_EQ(Calls(), (std::vector<std::string>{"GetParamPedido", "getOperTPed"}));
+  screen->sbtVerificar->Click();  // the checks, then the filter dialog's request
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"GetParamPedido", "getOperTPed", "getOperTPed"}));
   EXPECT_EQ(stCdFilial, "0003");
   EXPECT_EQ(filterOpenings, 1);
   screen->sbtVerificar->Click();  // now the list
