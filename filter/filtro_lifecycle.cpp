@@ -79,7 +79,7 @@ void TfrmFiltroConfPedido::FormActivate(TComponent&) {
   ApplyRestrictions();
 }
 
-// Activation steps 2 to 7: the controls and list strings from Filtro.
+// Activation, first part: the controls and list strings from Filtro.
 void TfrmFiltroConfPedido::LoadFromFiltro() {
   namespace U = Cli_zqv41801;
   const TNrPedido& nr = Filtro.NrPedido;
@@ -125,7 +125,7 @@ void TfrmFiltroConfPedido::LoadFromFiltro() {
                 Filtro.MuniciCli.boTodos, Filtro.MuniciCli.stLista);
 }
 
-// Activation step 8: the operator's order-type permissions in the branch
+// Activation, second part: the operator's order-type permissions in the branch
 // typed on the confirmation screen, under the busy indicator (hidden
 // however the request ends; an error passes on and ends the activation).
 void TfrmFiltroConfPedido::RequestOperTPed() {
@@ -135,7 +135,7 @@ void TfrmFiltroConfPedido::RequestOperTPed() {
       TRdmConfPedido(tela.netConPed).getOperTPed(tela.medCdFilial->Text(), Velkora::Operador()));
 }
 
-// Activation steps 9 to 12: the operator's salesperson, the salesperson
+// Activation, last part: the operator's salesperson, the salesperson
 // restriction, the operation-type group.
 void TfrmFiltroConfPedido::ApplyRestrictions() {
   qryVendLog.Close();
