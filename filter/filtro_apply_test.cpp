@@ -162,7 +162,9 @@ TEST_F(FiltroApplyTest, AnIntervalIsSentInFixedWidth) {
   f.medAteIntervalo->SetText("345");
   Confirm();
   TNrPedido expected{true, false, "0000000012", "0000000345", "", ""};
-  EXPECT_EQ(Snapshot(Filtro)["NrPedido"], Snapshot(TFiltro{expected})["NrPedido"]);
+  TFiltro withInterval;
+  withInterval.NrPedido = expected;
+  EXPECT_EQ(Snapshot(Filtro)["NrPedido"], Snapshot(withInterval)["NrPedido"]);
   EXPECT_EQ(Args()[21], "0000000012");
   EXPECT_EQ(Args()[22], "0000000345");
   EXPECT_EQ(Args()[23], "");

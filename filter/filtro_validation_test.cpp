@@ -59,7 +59,9 @@ class FiltroValidationTest : public FilterTest {
     op.ExpectError(text);
     EXPECT_FALSE(Confirm());
     EXPECT_EQ(op.Shown, Strings{"erro: " + text});
-    if (focus) EXPECT_EQ(Focus(), focus->Name());
+    if (focus) {
+      EXPECT_EQ(Focus(), focus->Name());
+    }
     EXPECT_TRUE(Calls().empty());
     EXPECT_TRUE(Cli_zqv41801::boIdCriado);
   }
