@@ -50,7 +50,7 @@ async function openFilter(t, options = {}) {
   return { page, system };
 }
 
-const checked = async (page, name) => (await page.locator(`${inFiltro(name)}.checked`).count()) > 0;
+const checked = async (page, name) => (await page.locator(`${inFiltro(name)} .checked`).count()) > 0;
 const enabled = async (page, name) => (await page.locator(`${inFiltro(name)}.disabled`).count()) === 0;
 const shot = (page, name) => page.screenshot({ path: screenshotPath(name) });
 
@@ -154,7 +154,7 @@ test('F9 on the customer list choice opens the pick list; the picked customer fi
     assert.ok(await checked(page, 'rbtLCliente'), `the list of ${customer} comes back`);
     await page.click(inFiltro('chbPAndamento'));
     await page.keyboard.press('Control+d');
-    await page.waitForSelector(`${inFiltro('rbtTCliente')}.checked`);
+    await page.waitForSelector(`${inFiltro('rbtTCliente')} .checked`);
     assert.ok(!(await enabled(page, 'sbtCliente')));
     assert.ok(!(await checked(page, 'chbPAndamento')));
     assert.ok(await checked(page, 'chbPParcialmente'), 'Desfazer checks "Parc. Atendido"');
