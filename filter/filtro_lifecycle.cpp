@@ -3,11 +3,10 @@
 // restrictions), closing, the "Todos"/"Intervalo"/"Lista" toggles, F9 and
 // Ctrl+D, "Desfazer" and the saved options.
 //
-// The interval edits' change handlers check "Intervalo" on every change
-// of their text, so clearing them from the order-number toggles checks
-// "Intervalo" for a moment; each of those toggles therefore ends by
-// checking its own radio button again, which leaves the group as the
-// toggle means it.
+// The interval edits' change handlers check "Intervalo" whenever a number
+// is put into them (by the operator or by the activation); clearing them
+// checks nothing. The order-number toggles still end by checking their
+// own radio button, which leaves the group as the toggle means it.
 #include "confirmation/cli_zqv41800.h"
 #include "confirmation/conf_pedido_form.h"
 #include "filter/cli_zqv41801.h"
