@@ -34,7 +34,11 @@ json PickRows(fw::TDataSet& ds, const std::string& keyField, const std::vector<s
   std::vector<fw::TField*> fields;
   for (int i = 0; i < ds.FieldCount(); ++i)
     if (ds.Fields(i).Visible) fields.push_back(&ds.Fields(i));
-  for (fw::TField* f : fields) columns.push_back({{"field", f->FieldName}, {"title", f->DisplayName()}});
+  // Widths in characters: the field's display width, else its size.
+  for (fw::TField* f : fields) {
+    int width = f->DisplayWidth > 0 ? f->DisplayWidth : f->Size() > 0 ? f->Size() : 10;
+    columns.push_back({{"field", f->FieldName}, {"title", f->DisplayName()}, {"width", width}});
+  }
   fw::TField& key = ds.FieldByName(keyField);
   json rows = json::array();
   int previous = ds.SetDisplayRecord(0);

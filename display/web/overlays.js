@@ -171,11 +171,18 @@ export class Overlays {
     const table = el('div', 'pl-table sunken', { role: 'grid', tabindex: '0', 'aria-multiselectable': state.multi ? 'true' : 'false' });
     const head = el('div', 'pl-head');
     head.append(el('span', 'pl-markcol'));
-    for (const col of pl.columns || []) {
+    // Columns share the width in proportion to their fields' widths (in
+    // characters, bounded so a long name does not starve the codes); the
+    // window grows with them, up to the page's width.
+    state.flex = (pl.columns || []).map((col) => Math.max(4, Math.min(30, Number(col.width) || 10)));
+    const chars = state.flex.reduce((a, b) => a + b, 0);
+    win.style.width = `${Math.round(Math.min(window.innerWidth - 40, Math.max(480, 60 + chars * 7)))}px`;
+    (pl.columns || []).forEach((col, i) => {
       const h = el('span', 'pl-cell');
+      h.style.flex = `${state.flex[i]} 1 0`;
       h.textContent = String(col.title ?? col.field ?? '');
       head.append(h);
-    }
+    });
     const body = el('div', 'pl-body');
     table.append(head, body);
     client.append(table);
@@ -230,11 +237,12 @@ export class Overlays {
       if (picked) mark.classList.add('checked');
       col.append(mark);
       r.append(col);
-      for (const cell of row.cells || []) {
+      (row.cells || []).forEach((cell, i) => {
         const c = el('span', 'pl-cell', { role: 'gridcell' });
+        if (s.flex && s.flex[i]) c.style.flex = `${s.flex[i]} 1 0`;
         c.textContent = String(cell ?? '');
         r.append(c);
-      }
+      });
       frag.append(r);
     });
     s.body.replaceChildren(frag);
