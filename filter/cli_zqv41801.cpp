@@ -26,6 +26,14 @@ void CriaFiltroConfPedido() {
     }
     frmFiltroConfPedido->ShowModal();
   } catch (...) {
+    // A dialog that failed while showing (its activation could not reach
+    // the server) is not kept half-loaded: it is released, and the next
+    // request builds a fresh one.
+    if (boIdCriado && frmFiltroConfPedido) {
+      frmFiltroConfPedido->Release();
+      boIdCriado = false;
+      boNrPedidoCarregado = false;
+    }
     fw::Screen().Cursor = fw::crDefault;
     throw;
   }

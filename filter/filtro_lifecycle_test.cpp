@@ -154,6 +154,22 @@ TEST_F(FiltroLifecycleTest, AFailedPermissionRequestHidesTheIndicatorAndEndsTheA
   EXPECT_EQ(dialog->grbPrioridade->Height(), 90);
 }
 
+// Through the screen's filter command: the failed dialog is released, so
+// the next request builds a fresh one that works.
+TEST_F(FiltroLifecycleTest, ADialogThatFailedToOpenIsReleasedAndTheNextOneWorks) {
+  FailNext("getOperTPed", "Banco de dados indisponível.");
+  EXPECT_THROW(screen->sbtFiltroClick(*screen->sbtFiltro), fw::EServerError);
+  fw::Application().ProcessMessages();
+  EXPECT_FALSE(Cli_zqv41801::boIdCriado);
+  EXPECT_EQ(fw::Screen().Cursor, fw::crDefault);
+  EXPECT_EQ(op.BusyDepth, 0);
+  const int before = filterOpenings;
+  CloseFilterWhenShown();
+  screen->sbtFiltroClick(*screen->sbtFiltro);
+  EXPECT_EQ(filterOpenings, before + 1);
+  EXPECT_FALSE(Cli_zqv41801::boIdCriado);
+}
+
 // The host may open the dialog through the exported CriaFiltroConfPedido
 // without the screen: it then shows Filtro and asks the server nothing.
 TEST_F(FiltroLifecycleTest, WithoutTheScreenTheDialogShowsFiltroAndFetchesNothing) {
