@@ -22,7 +22,11 @@ export async function launchBrowser() {
   return {
     context,
     async close() {
-      await Promise.race([context.close(), new Promise((r) => setTimeout(r, 10000))]);
+      // The bound's timer is cleared, or it would keep the test process
+      // alive for its whole 10 s after every file.
+      let timer;
+      await Promise.race([context.close(), new Promise((r) => { timer = setTimeout(r, 10000); })]);
+      clearTimeout(timer);
       fs.rmSync(profile, { recursive: true, force: true });
     },
   };

@@ -2,7 +2,14 @@
 // folder (built once by the appserver program), the application server on
 // it and a host on a free port serving the confirmation screen. Binaries
 // come from BUILD_DIR (default build/). Every wait is bounded; stop() ends
-// both processes and startup failures include their output.
+// every process it started and startup failures include their output.
+//
+//   const system = await startSystem({ db, operator: 'CARLOS', branch: '0001' });
+//   system.url                      // the first host's page
+//   const other = await system.addHost({ operator: 'DANIELA' });
+//   other.url                       // a second operator, same appserver and database
+//   await system.call('GetPedido', [...])   // the appserver's JSON-RPC, result or throw
+//   await system.stop();            // the hosts, then the appserver
 
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -20,11 +27,15 @@ export function systemAvailable() {
   return [APPSERVER, HOST, path.join(MODULES, 'ZQV41800.so')].every((f) => fs.existsSync(f));
 }
 
-// A demo database of its own, removed by the returned function.
-export function demoDatabase() {
+// A demo database of its own, removed by the returned function. Its day
+// is fixed (the same dates in every screenshot) unless `today`
+// (AAAA-MM-DD) says otherwise: the demo's locks expire 30 days after the
+// day, against the appserver's real clock, so a test of a held order
+// needs today's date.
+export function demoDatabase({ today = '2024-06-10' } = {}) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'conf-pedido-demo-'));
   const db = path.join(dir, 'demo.db');
-  const made = spawnSync(APPSERVER, ['demo', '--db', db, '--orders', '150', '--today', '2024-06-10'],
+  const made = spawnSync(APPSERVER, ['demo', '--db', db, '--orders', '150', '--today', today],
     { encoding: 'utf8', timeout: 60000 });
   if (made.status !== 0) throw new Error(`appserver demo failed: ${made.stdout}${made.stderr}`);
   return { db, remove: () => fs.rmSync(dir, { recursive: true, force: true }) };
@@ -62,23 +73,58 @@ async function stopChild(child, timeoutMs = 5000) {
 
 // Starts the application server on `db` and a host logged in as
 // `operator` on `branch` (fixed for the module when `fixed`).
-// Resolves to {url, stop()}.
+// Resolves to {url, server, log(), addHost(), call(), stop()}:
+// - addHost({operator, branch, fixed}) starts one more host (one more
+//   operator's process) against the same appserver and database, options
+//   defaulting to this system's; resolves to {url, log(), stop()}; stop()
+//   of the system stops it too;
+// - call(method, params) posts one JSON-RPC request to the appserver and
+//   resolves to its `result` (a JSON-RPC error rejects), within 10 s.
 export async function startSystem({ db, operator = 'CARLOS', branch = '0001', fixed = false }) {
   const server = await startProgram(APPSERVER, ['serve', '--db', db, '--listen', '127.0.0.1:0'],
     /listening on (127\.0\.0\.1:\d+)/);
-  let host;
-  try {
-    const args = ['--operator', operator, '--branch', branch, '--server', `http://${server.match[1]}`,
-      '--db', db, '--modules', MODULES, '--port', '0'];
-    if (fixed) args.push('--fixed-branch');
-    host = await startProgram(HOST, args, /(http:\/\/127\.0\.0\.1:\d+\/)/);
-  } catch (e) {
+  const address = `http://${server.match[1]}`;
+  const hosts = [];
+  const stop = async () => {
+    for (const host of hosts) await stopChild(host.child);
     await stopChild(server.child);
+  };
+  const addHost = async (options = {}) => {
+    const o = { operator, branch, fixed, ...options };
+    const args = ['--operator', o.operator, '--branch', o.branch, '--server', address,
+      '--db', db, '--modules', MODULES, '--port', '0'];
+    if (o.fixed) args.push('--fixed-branch');
+    const host = await startProgram(HOST, args, /(http:\/\/127\.0\.0\.1:\d+\/)/);
+    hosts.push(host);
+    return { url: host.match[1], log: () => host.output(), stop: () => stopChild(host.child) };
+  };
+  let first;
+  try {
+    first = await addHost();
+  } catch (e) {
+    await stop();
     throw e;
   }
   return {
-    url: host.match[1],
-    log: () => host.output() + server.output(),
-    stop: async () => { await stopChild(host.child); await stopChild(server.child); },
+    url: first.url,
+    server: address,
+    log: () => hosts.map((h) => h.output()).join('') + server.output(),
+    addHost,
+    call: (method, params) => callServer(address, method, params),
+    stop,
   };
+}
+
+let rpcId = 0;
+
+async function callServer(address, method, params, timeoutMs = 10000) {
+  const reply = await fetch(`${address}/Zqv41800.rdmConfPedido`, {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ jsonrpc: '2.0', method, params, id: ++rpcId }),
+    signal: AbortSignal.timeout(timeoutMs),
+  });
+  const body = await reply.json();
+  if (body.error) throw new Error(`${method}: ${body.error.message}`);
+  return body.result;
 }
