@@ -135,7 +135,7 @@ test('F9 on the customer list choice opens the pick list; the picked customer fi
   { skip }, async (t) => {
     const { page } = await openFilter(t);
     await page.click(inFiltro('rbtLCliente'));
-    assert.ok(await enabled(page, 'sbtCliente'));
+    await page.waitForSelector(`${inFiltro('sbtCliente')}:not(.disabled)`);
     await page.keyboard.press('F9');
     await page.waitForSelector('.picklist .pl-row');
     await shot(page, 'filtro-04-clientes.png');
