@@ -90,7 +90,7 @@ void TfrmConfPedido::sbtConfirmarClick(TComponent&) {
 // the last order.
 std::string TfrmConfPedido::MarkedOrderList() {
   std::string lista;
-  TNoScroll quiet(cdsPedido, Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  TNoScroll quiet(cdsPedido, OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
   cdsPedido.DisableControls();
   try {
     for (cdsPedido.First(); !cdsPedido.Eof(); cdsPedido.Next())
@@ -112,7 +112,7 @@ void TfrmConfPedido::ConfirmOrders() {
       AskCommission();
       if (cdsPedido.ChangeCount() > 0) {
         Showavi::TShowAviScope busy(kConfirming);
-        TNoScroll quiet(cdsPedido, Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+        TNoScroll quiet(cdsPedido, OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
         cdsPedido.SetData(TRdmConfPedido(netConPed).SetPedidoPEAN(
             Text(cdsPedido, "CDFILIAL"), lista, Velkora::Operador(), Filtro,
             msgPadrao->Msg("OperBloq")));
@@ -144,10 +144,10 @@ void TfrmConfPedido::ConfirmItems() {
           Text(cdsPedido, "CDFILIAL"), nrPedido, Velkora::Operador(), cdsItemPedido.Data(),
           Filtro, msgPadrao->Msg("OperBloq"));
       {
-        TNoScroll quiet(cdsItemPedido, Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+        TNoScroll quiet(cdsItemPedido, OptionalHandler<DataSetNotify>("cdsItemPedidoAfterScroll"));
         cdsItemPedido.SetData(std::move(items));
       }
-      TNoScroll quiet(cdsPedido, Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+      TNoScroll quiet(cdsPedido, OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
       cdsPedido.SetData(std::move(orders));
     }
   } catch (...) {

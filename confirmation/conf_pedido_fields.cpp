@@ -6,7 +6,7 @@
 #include "library/consiste.h"
 #include "library/velkora.h"
 #include "text/date_time.h"
-#include "text/format_mask.h"
+#include "library/display_texts.h"
 
 using namespace fw;
 
@@ -51,13 +51,11 @@ void TfrmConfPedido::cdsPedidoIDTPFORPGTPEDGetText(TField& sender, std::string& 
 }
 
 void TfrmConfPedido::cdsPedidoNRINSJURCLIEGetText(TField& sender, std::string& text, bool) {
-  const std::string mask =
-      Consiste::PictPess(sender.DataSet().FieldByName("IDTPIJURCLIE").AsString());
-  text = FormatMaskText(mask, sender.AsString());
+  text = display_texts::RegistrationText(sender);
 }
 
 void TfrmConfPedido::cdsItemPedidoCDARVPRODGetText(TField& sender, std::string& text, bool) {
-  text = FormatMaskText(Velkora::DBPict(Velkora::ptProduto), sender.AsString());
+  text = display_texts::ProductCodeText(sender);
 }
 
 void TfrmConfPedido::cdsItemPedidoIDITPEDDIFERGetText(TField& sender, std::string& text, bool) {

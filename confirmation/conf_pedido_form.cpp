@@ -29,39 +29,39 @@ TfrmConfPedido::TfrmConfPedido(TComponent* owner) : TfrmPadraoGrid(owner) {
 
 // Which handler name each event runs.
 void TfrmConfPedido::BindEvents() {
-  OnActivate = Evento<Notify>("FormActivate");
-  netConPed.BeforeConnect = Evento<void(TNetConnection&)>("netConPedBeforeConnect");
-  pgcPadrao->OnChange = Evento<Notify>("pgcPadraoChange");
-  sbtFiltro->OnClick = Evento<Notify>("sbtFiltroClick");
-  medCdFilial->OnEnter = Evento<Notify>("medCdFilialEnter");
-  medCdFilial->OnChange = Evento<Notify>("medCdFilialChange");
-  medCdFilial->OnExit = Evento<Notify>("medCdFilialExit");
-  btnFilial->BeforePesq = Evento<Notify>("btnFilialBeforePesq");
-  btnFilial->AfterPesq = Evento<Notify>("btnFilialAfterPesq");
+  OnActivate = OptionalHandler<Notify>("FormActivate");
+  netConPed.BeforeConnect = OptionalHandler<void(TNetConnection&)>("netConPedBeforeConnect");
+  pgcPadrao->OnChange = OptionalHandler<Notify>("pgcPadraoChange");
+  sbtFiltro->OnClick = OptionalHandler<Notify>("sbtFiltroClick");
+  medCdFilial->OnEnter = OptionalHandler<Notify>("medCdFilialEnter");
+  medCdFilial->OnChange = OptionalHandler<Notify>("medCdFilialChange");
+  medCdFilial->OnExit = OptionalHandler<Notify>("medCdFilialExit");
+  btnFilial->BeforePesq = OptionalHandler<Notify>("btnFilialBeforePesq");
+  btnFilial->AfterPesq = OptionalHandler<Notify>("btnFilialAfterPesq");
   for (TMenuItem* item : {mnuPedido, mnuDadosGerais, mnuItemPedido, mnuFormaPgto, mnuTransport,
                           mnuObservacao, mnuFiltrar})
-    item->OnClick = Evento<Notify>(item->Name() + "Click");
+    item->OnClick = OptionalHandler<Notify>(item->Name() + "Click");
 
-  dbgPadrao->OnDrawColumnCell = Evento<DrawCell>("dbgPadraoDrawColumnCell");
-  dbgPadrao->OnCellClick = Evento<GridClick>("dbgPadraoCellClick");
-  dbgPadrao->OnTitleClick = Evento<GridClick>("dbgPadraoTitleClick");
+  dbgPadrao->OnDrawColumnCell = OptionalHandler<DrawCell>("dbgPadraoDrawColumnCell");
+  dbgPadrao->OnCellClick = OptionalHandler<GridClick>("dbgPadraoCellClick");
+  dbgPadrao->OnTitleClick = OptionalHandler<GridClick>("dbgPadraoTitleClick");
   dbgPadrao->OnKeyPress = nullptr;  // the base screen's Enter-to-edit is removed
-  dbgItemPedido->OnDrawColumnCell = Evento<DrawCell>("dbgItemPedidoDrawColumnCell");
-  dbgItemPedido->OnCellClick = Evento<GridClick>("dbgItemPedidoCellClick");
-  dbgItemPedido->OnTitleClick = Evento<GridClick>("dbgItemPedidoTitleClick");
-  dbgItemPedido->OnKeyDown = Evento<KeyDownEvent>("dbgItemPedidoKeyDown");
+  dbgItemPedido->OnDrawColumnCell = OptionalHandler<DrawCell>("dbgItemPedidoDrawColumnCell");
+  dbgItemPedido->OnCellClick = OptionalHandler<GridClick>("dbgItemPedidoCellClick");
+  dbgItemPedido->OnTitleClick = OptionalHandler<GridClick>("dbgItemPedidoTitleClick");
+  dbgItemPedido->OnKeyDown = OptionalHandler<KeyDownEvent>("dbgItemPedidoKeyDown");
 
-  cdsPedido.AfterScroll = Evento<DataSetNotify>("cdsPedidoAfterScroll");
-  cdsPedido.OnCalcFields = Evento<DataSetNotify>("cdsPedidoCalcFields");
-  cdsItemPedido.AfterScroll = Evento<DataSetNotify>("cdsItemPedidoAfterScroll");
-  cdsItemPedido.OnCalcFields = Evento<DataSetNotify>("cdsItemPedidoCalcFields");
+  cdsPedido.AfterScroll = OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll");
+  cdsPedido.OnCalcFields = OptionalHandler<DataSetNotify>("cdsPedidoCalcFields");
+  cdsItemPedido.AfterScroll = OptionalHandler<DataSetNotify>("cdsItemPedidoAfterScroll");
+  cdsItemPedido.OnCalcFields = OptionalHandler<DataSetNotify>("cdsItemPedidoCalcFields");
   const std::pair<TDataSet*, const char*> texts[] = {
       {&cdsPedido, "IDTPFORPGTPED"}, {&cdsPedido, "NRINSJURCLIE"},
       {&cdsItemPedido, "CDARVPROD"}, {&cdsItemPedido, "IDITPEDDIFER"},
       {&cdsPrazoPgto, "PREVISAO"}};
   for (auto [dataSet, field] : texts)
     dataSet->FieldByName(field).OnGetText =
-        Evento<GetText>(dataSet->Name + field + "GetText");
+        OptionalHandler<GetText>(dataSet->Name + field + "GetText");
 }
 
 void TfrmConfPedido::RegisterHandlers() {

@@ -167,14 +167,6 @@ class TfrmConfPedido : public fw::TfrmPadraoGrid {
   void ComposeMessages();
   void BindEvents();
   void RegisterHandlers();
-  // An event bound by name: runs the handler registered under `name` when
-  // it fires, nothing while none is registered.
-  template <class Sig>
-  std::function<Sig> Evento(const std::string& name) {
-    return [this, name](auto&&... args) {
-      if (HasHandler(name)) Handler<Sig>(name)(std::forward<decltype(args)>(args)...);
-    };
-  }
 
   // Pages.
   void SelectPage(fw::TTabSheet* page);

@@ -78,12 +78,12 @@ void TfrmConfPedido::Refuse(const char* key) {
 }
 
 bool TfrmConfPedido::VerificaMarcaTodosPedidos() {
-  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  TKeepRow keep(cdsPedido, "NRPEDIDO", OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
   return HasPendingRows(cdsPedido, "(IDSITPEDIDO = '1')");
 }
 
 bool TfrmConfPedido::VerificaMarcaTodosItemPed() {
-  TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+  TKeepRow keep(cdsItemPedido, "NRITEMPED", OptionalHandler<DataSetNotify>("cdsItemPedidoAfterScroll"));
   return HasPendingRows(cdsItemPedido, "(IDSITITEMPED = '1')");
 }
 
@@ -97,13 +97,13 @@ bool TfrmConfPedido::HasPendingRows(TDataSet& dataSet, const char* filter) {
 }
 
 void TfrmConfPedido::DeschecarPedido() {
-  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  TKeepRow keep(cdsPedido, "NRPEDIDO", OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
   UnmarkPending(cdsPedido, "IDSITPEDIDO");
   Cli_zqv41800::inContPedidoCh = 0;
 }
 
 void TfrmConfPedido::DeschecarItemPed() {
-  TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+  TKeepRow keep(cdsItemPedido, "NRITEMPED", OptionalHandler<DataSetNotify>("cdsItemPedidoAfterScroll"));
   UnmarkPending(cdsItemPedido, "IDSITITEMPED");
   Cli_zqv41800::inContItemPedidoCh = 0;
 }
@@ -161,7 +161,7 @@ void TfrmConfPedido::dbgPadraoTitleClick(TColumn& column) {
 // Marks every pending order that may be marked; orders refused for lack of
 // a carrier are told once, orders with permit problems are skipped.
 void TfrmConfPedido::MarkAllOrders() {
-  TKeepRow keep(cdsPedido, "NRPEDIDO", Evento<DataSetNotify>("cdsPedidoAfterScroll"));
+  TKeepRow keep(cdsPedido, "NRPEDIDO", OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
   cdsPedIErro.SetData(TRdmConfPedido(netConPed).GetPedIErro(Text(cdsPedido, "CDFILIAL")));
   const bool carrierRequired = CarrierRequired();
   int withoutCarrier = 0;
@@ -190,7 +190,7 @@ void TfrmConfPedido::dbgItemPedidoTitleClick(TColumn& column) {
   if (Cli_zqv41800::inContItemPedidoCh > 0) {
     DeschecarItemPed();
   } else {
-    TKeepRow keep(cdsItemPedido, "NRITEMPED", Evento<DataSetNotify>("cdsItemPedidoAfterScroll"));
+    TKeepRow keep(cdsItemPedido, "NRITEMPED", OptionalHandler<DataSetNotify>("cdsItemPedidoAfterScroll"));
     for (cdsItemPedido.First(); !cdsItemPedido.Eof(); cdsItemPedido.Next()) {
       if (Text(cdsItemPedido, "IDSITITEMPED") == "1" && Text(cdsItemPedido, "IDCHECK") != "S" &&
           Text(cdsItemPedido, "IDITEMERRO") == "N") {

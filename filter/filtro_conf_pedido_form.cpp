@@ -23,9 +23,9 @@ TfrmFiltroConfPedido::TfrmFiltroConfPedido(TComponent* owner) : TfrmFiltroPadrao
 
 // Which handler name each event runs.
 void TfrmFiltroConfPedido::BindEvents() {
-  OnActivate = Evento<Notify>("FormActivate");
-  sbtLimpa->OnClick = Evento<Notify>("sbtLimpaClick");
-  sbtConfirma->OnClick = Evento<Notify>("sbtConfirmaClick");
+  OnActivate = OptionalHandler<Notify>("FormActivate");
+  sbtLimpa->OnClick = OptionalHandler<Notify>("sbtLimpaClick");
+  sbtConfirma->OnClick = OptionalHandler<Notify>("sbtConfirmaClick");
   for (TControl* control :
        {static_cast<TControl*>(rbtTNrPedido), static_cast<TControl*>(rbtIntervalo),
         static_cast<TControl*>(rbtLNrPedido), static_cast<TControl*>(rbtTVendedor),
@@ -38,20 +38,20 @@ void TfrmFiltroConfPedido::BindEvents() {
         static_cast<TControl*>(sbtVendedor), static_cast<TControl*>(sbtVendComis),
         static_cast<TControl*>(sbtCliente), static_cast<TControl*>(sbtMuniciCli),
         static_cast<TControl*>(sbtTpOper), static_cast<TControl*>(sbtProduto)})
-    control->OnClick = Evento<Notify>(control->Name() + "Click");
+    control->OnClick = OptionalHandler<Notify>(control->Name() + "Click");
   for (TRadioButton* list : {rbtLNrPedido, rbtLVendedor, rbtLCliente, rbtLProduto, rbtLMuniciCli,
                              rbtLTpOper, rbtLVendComis})
-    list->OnKeyDown = Evento<KeyDownEvent>(list->Name() + "KeyDown");
+    list->OnKeyDown = OptionalHandler<KeyDownEvent>(list->Name() + "KeyDown");
   for (TDateEditPlus* edit : {depDeEmissao, depAteEmissao, depDeEntrega, depAteEntrega})
-    edit->OnExit = Evento<Notify>(edit->Name() + "Exit");
+    edit->OnExit = OptionalHandler<Notify>(edit->Name() + "Exit");
   for (TMaskEdit* edit : {medDeIntervalo, medAteIntervalo}) {
-    edit->OnExit = Evento<Notify>(edit->Name() + "Exit");
-    edit->OnChange = Evento<Notify>(edit->Name() + "Change");
+    edit->OnExit = OptionalHandler<Notify>(edit->Name() + "Exit");
+    edit->OnChange = OptionalHandler<Notify>(edit->Name() + "Change");
   }
   qryCliente.FieldByName("NRINSJURCLIE").OnGetText =
-      Evento<GetText>("qryClienteNRINSJURCLIEGetText");
-  qryProduto.FieldByName("CDARVPROD").OnGetText = Evento<GetText>("qryProdutoCDARVPRODGetText");
-  qryProduto.BeforeOpen = Evento<void(TDataSet&)>("qryProdutoBeforeOpen");
+      OptionalHandler<GetText>("qryClienteNRINSJURCLIEGetText");
+  qryProduto.FieldByName("CDARVPROD").OnGetText = OptionalHandler<GetText>("qryProdutoCDARVPRODGetText");
+  qryProduto.BeforeOpen = OptionalHandler<void(TDataSet&)>("qryProdutoBeforeOpen");
 }
 
 void TfrmFiltroConfPedido::RegisterHandlers() {

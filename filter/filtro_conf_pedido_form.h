@@ -175,16 +175,8 @@ class TfrmFiltroConfPedido : public fw::TfrmFiltroPadrao {
   void ComposeMessages();
   void BindEvents();
   void RegisterHandlers();
-  // An event bound by name: runs the handler registered under `name` when
-  // it fires, nothing while none is registered (or it was switched off).
-  template <class Sig>
-  std::function<Sig> Evento(const std::string& name) {
-    return [this, name](auto&&... args) {
-      if (HasHandler(name)) Handler<Sig>(name)(std::forward<decltype(args)>(args)...);
-    };
-  }
 
-  // Shows the text of `key` as an error, moves the focus to `focus` (when
+  // Shows `text` as an error, moves the focus to `focus` (when
   // given) and ends the command.
   [[noreturn]] void Refuse(const std::string& text, fw::TControl* focus);
 

@@ -20,7 +20,7 @@
 #include "library/velkora.h"
 #include "library/xlb93310.h"
 #include "remote/rdm_conf_pedido.h"
-#include "text/format_mask.h"
+#include "library/display_texts.h"
 
 using namespace fw;
 
@@ -151,13 +151,11 @@ void TfrmFiltroConfPedido::qryProdutoBeforeOpen(TDataSet&) {
 // Display texts (the stored values stay as they are).
 
 void TfrmFiltroConfPedido::qryClienteNRINSJURCLIEGetText(TField& sender, std::string& text, bool) {
-  const std::string mask =
-      Consiste::PictPess(sender.DataSet().FieldByName("IDTPIJURCLIE").AsString());
-  text = FormatMaskText(mask, sender.AsString());
+  text = display_texts::RegistrationText(sender);
 }
 
 void TfrmFiltroConfPedido::qryProdutoCDARVPRODGetText(TField& sender, std::string& text, bool) {
-  text = FormatMaskText(Velkora::DBPict(Velkora::ptProduto), sender.AsString());
+  text = display_texts::ProductCodeText(sender);
 }
 
 // ---------------------------------------------------------------------------

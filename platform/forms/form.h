@@ -110,6 +110,15 @@ class TForm : public TControl {
     };
   }
   bool HasHandler(const std::string& name) const { return handlers_.count(name) > 0; }
+  // An event bound to a name that may have no handler: runs the handler
+  // registered under `name` when the event fires, nothing while none is
+  // registered (or an empty one switched it off).
+  template <class Sig>
+  std::function<Sig> OptionalHandler(const std::string& name) {
+    return [this, name](auto&&... args) {
+      if (HasHandler(name)) Handler<Sig>(name)(std::forward<decltype(args)>(args)...);
+    };
+  }
 
   const char* Kind() const override { return "form"; }
 

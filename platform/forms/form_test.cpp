@@ -270,6 +270,14 @@ TEST(FormHandlers, ADerivedHandlerOfTheSameNameReplacesTheBaseOne) {
   derived->button->Click();
   EXPECT_EQ(derived->calls.size(), 1u);
   EXPECT_THROW(derived->button->OnEnter(*derived->button), Exception);  // never registered
+  // Bound as optional, a name without a handler runs nothing; one
+  // registered later runs.
+  derived->button->OnEnter = derived->OptionalHandler<void(TComponent&)>("btnEnter");
+  EXPECT_NO_THROW(derived->button->OnEnter(*derived->button));
+  derived->Register<void(TComponent&)>("btnEnter",
+                                       [&](TComponent&) { derived->calls.push_back("enter"); });
+  derived->button->OnEnter(*derived->button);
+  EXPECT_EQ(derived->calls, (std::vector<std::string>{"derived", "enter"}));
   delete derived;
 }
 
