@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include "data/client_dataset.h"
 #include "display/display_interaction.h"
 #include "display/display_server.h"
 #include "display/input_decoder.h"
+#include "display/model_json.h"
 #include "display/model_tracker.h"
 #include "display/palette.h"
 #include "forms/application.h"
 #include "forms/check_boxes.h"
+#include "forms/db_grid.h"
 #include "forms/edit.h"
 
 namespace display {
@@ -114,6 +117,106 @@ TEST_F(DisplayFixture, ABoxWaitsForItsAnswerAndBlocksEverythingElse) {
   EXPECT_FALSE(interaction.Open());
   EXPECT_EQ(form->clicks, 0);
   EXPECT_GE(changes, 2);
+}
+
+// A form with a grid of 30 rows, 3 shown, and an edit beside it.
+class GridSample : public fw::TForm {
+ public:
+  explicit GridSample(fw::TComponent* owner) : fw::TForm(owner) {
+    SetName("frmLista");
+    std::string rows;
+    for (int i = 1; i <= 30; ++i) rows += (i > 1 ? ",[\"" : "[\"") + std::to_string(i) + "\"]";
+    cds.SetData(fw::TDataPacket::Parse(
+        R"({"fields": [{"name": "NRPEDIDO", "type": "string", "size": 10}], "rows": [)" + rows + "]}"));
+    cds.AfterScroll = [this](fw::TDataSet& ds) { scrolls.push_back(ds.RecNo()); };
+    grid = &Create<fw::TDBGrid>("dbgLista");
+    grid->SetParent(this);
+    grid->SetBounds(0, 0, 200, 19 + 3 * 19);
+    grid->SetDataSource(&dts);
+    edit = &Create<fw::TEdit>("edtNome");
+    edit->SetParent(this);
+  }
+  fw::TClientDataSet cds{"cdsLista"};
+  fw::TDataSource dts{"dtsLista", &cds};
+  fw::TDBGrid* grid;
+  fw::TEdit* edit;
+  std::vector<int> scrolls;
+};
+
+struct GridInputFixture : ::testing::Test {
+  void SetUp() override {
+    fw::Application().CreateForm(form);
+    form->Show();
+    decoder.Log = [this](const std::string& s) { log.push_back(s); };
+  }
+  void TearDown() override {
+    delete form;
+    fw::Application().ProcessMessages();
+  }
+  bool Send(json event) {
+    event["form"] = "frmLista";
+    if (!event.contains("name")) event["name"] = "dbgLista";
+    return decoder.Apply(event);
+  }
+  GridSample* form = nullptr;
+  DisplayInteraction interaction;
+  InputDecoder decoder{interaction};
+  std::vector<std::string> log;
+};
+
+TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
+  EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 2}}));
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "linedown"}}));
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "pagedown"}}));
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "lineup"}}));
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "pageup"}}));
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "position"}, {"recNo", 25}}));
+  EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", -1}}));
+  EXPECT_EQ(form->scrolls, (std::vector<int>{7, 8, 11, 10, 7, 25, 22}));
+  // Out-of-range numbers are clamped, not converted blindly; a delta that
+  // is not a number is no move.
+  EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 1e300}}));
+  EXPECT_EQ(form->grid->DataSet()->RecNo(), 30);
+  EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "position"}, {"recNo", -1e300}}));
+  EXPECT_EQ(form->grid->DataSet()->RecNo(), 1);
+  EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", "3"}}));
+  EXPECT_EQ(form->grid->DataSet()->RecNo(), 1);
+  // The grid's JSON tells the page where the thumb goes.
+  json state = ControlJson(*form, *form->grid)["props"];
+  EXPECT_EQ(state["recordCount"], 30);
+  EXPECT_EQ(state["visibleRows"], 3);
+  EXPECT_EQ(state["current"], 1);
+  EXPECT_EQ(state["scrollBar"], fw::TDBGrid::kScrollBarWidth);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(GridInputFixture, ScrollingIsRefusedWhereAClickWouldBe) {
+  EXPECT_FALSE(Send({{"type", "wheel"}, {"name", "edtNome"}, {"delta", 1}}));  // not a grid
+  EXPECT_FALSE(Send({{"type", "scroll"}, {"action", "sideways"}}));
+  form->grid->SetEnabled(false);
+  EXPECT_FALSE(Send({{"type", "wheel"}, {"delta", 1}}));
+  form->grid->SetEnabled(true);
+  form->grid->SetVisible(false);
+  EXPECT_FALSE(Send({{"type", "scroll"}, {"action", "pagedown"}}));
+  form->grid->SetVisible(true);
+  EXPECT_EQ(log.size(), 4u);
+  // Behind a modal form and while a message box is open.
+  fw::TForm* dialog = nullptr;
+  fw::Application().CreateForm(dialog);
+  dialog->SetName("frmModal");
+  fw::Application().Post([&] {
+    EXPECT_FALSE(Send({{"type", "wheel"}, {"delta", 1}}));
+    dialog->SetModalResult(fw::mrOk);
+  });
+  dialog->ShowModal();
+  delete dialog;
+  fw::Application().Post([&] {
+    EXPECT_FALSE(Send({{"type", "scroll"}, {"action", "position"}, {"recNo", 9}}));
+    EXPECT_TRUE(decoder.Apply({{"type", "answer"}, {"id", 1}, {"result", "ok"}}));
+  });
+  interaction.MessageDlg("Aviso", fw::TMsgDlgType::mtWarning, fw::mbOK, 0);
+  EXPECT_TRUE(form->scrolls.empty());
+  EXPECT_EQ(form->grid->DataSet()->RecNo(), 1);
 }
 
 TEST(Palette, SystemColoursMapToTheClassicPalette) {

@@ -68,6 +68,9 @@ json GridJson(fw::TDBGrid& grid) {
           {"ops", ops},
           {"rows", rows},
           {"current", ds && ds->Active() ? ds->RecNo() : 0},
+          {"recordCount", grid.RecordCount()},
+          {"visibleRows", grid.VisibleRowCount()},
+          {"scrollBar", grid.HasScrollBar() ? fw::TDBGrid::kScrollBarWidth : 0},
           {"selected", grid.SelectedIndex()}};
 }
 

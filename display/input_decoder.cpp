@@ -1,7 +1,12 @@
 #include "display/input_decoder.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
 #include "display/display_interaction.h"
 #include "forms/application.h"
+#include "forms/db_grid.h"
 #include "forms/menus.h"
 #include "forms/page_control.h"
 
@@ -40,9 +45,29 @@ std::string Str(const json& event, const char* key) {
   return it != event.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
+// A whole number field; 0 when missing or not a number. Values beyond
+// what a control could mean are clamped (converting them unchecked to int
+// would be undefined).
 int Int(const json& event, const char* key) {
+  constexpr double kLimit = 1e9;
   auto it = event.find(key);
-  return it != event.end() && it->is_number() ? it->get<int>() : 0;
+  if (it == event.end() || !it->is_number()) return 0;
+  double value = it->get<double>();
+  if (std::isnan(value)) return 0;
+  return static_cast<int>(std::clamp(value, -kLimit, kLimit));
+}
+
+// Wheel notches in one event: more than a flick of the wheel can give.
+constexpr int kMaxNotches = 100;
+
+std::optional<fw::TGridScroll> ScrollCode(const std::string& action) {
+  static const std::pair<const char*, fw::TGridScroll> kActions[] = {
+      {"lineup", fw::TGridScroll::sbLineUp},     {"linedown", fw::TGridScroll::sbLineDown},
+      {"pageup", fw::TGridScroll::sbPageUp},     {"pagedown", fw::TGridScroll::sbPageDown},
+      {"position", fw::TGridScroll::sbPosition}};
+  for (auto [name, code] : kActions)
+    if (action == name) return code;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -112,6 +137,7 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     control->SetFocus();
     return true;
   }
+  if (type == "wheel" || type == "scroll") return ApplyToGrid(type, *control, event);
   if (type == "tab") {
     auto* pages = dynamic_cast<fw::TPageControl*>(control);
     auto* sheet = dynamic_cast<fw::TTabSheet*>(form->FindComponent(Str(event, "page")));
@@ -120,6 +146,19 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     return true;
   }
   return Refuse("tipo de evento desconhecido: " + type);
+}
+
+bool InputDecoder::ApplyToGrid(const std::string& type, fw::TControl& control, const json& event) {
+  auto* grid = dynamic_cast<fw::TDBGrid*>(&control);
+  if (!grid) return Refuse("controle sem barra de rolagem: " + control.Name());
+  if (type == "wheel") {
+    grid->MouseWheel(std::clamp(Int(event, "delta"), -kMaxNotches, kMaxNotches));
+    return true;
+  }
+  std::optional<fw::TGridScroll> code = ScrollCode(Str(event, "action"));
+  if (!code) return Refuse("rolagem desconhecida: " + Str(event, "action"));
+  grid->Scroll(*code, Int(event, "recNo"));
+  return true;
 }
 
 }  // namespace display

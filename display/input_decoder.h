@@ -7,13 +7,19 @@
 // unknown event types or malformed fields, unknown or hidden forms, a
 // form behind a modal form, anything but an answer while a box or pick
 // list is open, unknown controls, controls of another form, hidden or
-// disabled controls, menu items that are not usable, stale box ids.
+// disabled controls, menu items that are not usable, stale box ids, wheel
+// and scroll-bar events aimed at anything but a data grid, unknown scroll
+// actions. Wheel notches are clamped to +-100 per event.
 #pragma once
 
 #include <functional>
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+namespace fw {
+class TControl;
+}
 
 namespace display {
 
@@ -30,6 +36,7 @@ class InputDecoder {
  private:
   bool Refuse(const std::string& why);
   bool ApplyToForm(const std::string& type, const nlohmann::json& event);
+  bool ApplyToGrid(const std::string& type, fw::TControl& control, const nlohmann::json& event);
 
   DisplayInteraction& interaction_;
 };

@@ -149,6 +149,15 @@ int TDBGrid::ComputeTop(int from) const {
 
 int TDBGrid::TopRow() const { return ComputeTop(topRow_); }
 
+bool TDBGrid::HasScrollBar() const {
+  TDataSet* ds = DataSet();
+  return ds && ds->Active() && ds->RecordCount() > VisibleRowCount();
+}
+
+int TDBGrid::ClientWidth() const {
+  return std::max(0, Width() - (HasScrollBar() ? kScrollBarWidth : 0));
+}
+
 TDBGrid::Layout TDBGrid::ComputeLayout() {
   Layout layout;
   int colLine = options_ & dgColLines ? 1 : 0;
@@ -160,7 +169,8 @@ TDBGrid::Layout TDBGrid::ComputeLayout() {
   }
   TColumns& columns = DisplayColumns();
   leftCol_ = std::clamp(leftCol_, 0, std::max(0, columns.Count() - 1));
-  for (int i = leftCol_; i < columns.Count() && x < Width(); ++i) {
+  int clientWidth = ClientWidth();
+  for (int i = leftCol_; i < columns.Count() && x < clientWidth; ++i) {
     if (!columns[i].Visible()) continue;
     int width = columns[i].Width();
     layout.Cols.push_back({i, x, x + width});
@@ -223,7 +233,7 @@ void TDBGrid::SelectColumn(int index) {
       if (columns[i].Visible()) x += columns[i].Width() + colLine;
     return x;
   };
-  while (leftCol_ < index && rightEdge() > Width()) ++leftCol_;
+  while (leftCol_ < index && rightEdge() > ClientWidth()) ++leftCol_;
   Changed();
 }
 
@@ -254,7 +264,7 @@ void TDBGrid::ClickCell(int x, int y) {
   Layout layout = ComputeLayout();
   auto col = std::find_if(layout.Cols.begin(), layout.Cols.end(),
                           [x](const Layout::Col& c) { return x >= c.Left && x < c.Right; });
-  if (col == layout.Cols.end() || y < 0) return;
+  if (col == layout.Cols.end() || y < 0 || x >= ClientWidth()) return;
   int index = col->Index;
   if ((options_ & dgTitles) && y < titleHeight_) {
     if (OnTitleClick) {
@@ -274,6 +284,43 @@ void TDBGrid::ClickCell(int x, int y) {
   if (OnCellClick) {
     TDBGridClickEvent handler = OnCellClick;
     handler(DisplayColumns()[index]);
+  }
+}
+
+bool TDBGrid::CanScroll() const {
+  TDataSet* ds = DataSet();
+  return AcceptsInput(*this) && ds && ds->Active() && !ds->IsEmpty();
+}
+
+// One move of the cursor by rows, none when it would only go past an end
+// (so AfterScroll runs only when the cursor moved).
+void TDBGrid::MoveRows(long rows) {
+  TDataSet* ds = DataSet();
+  int recNo = ds->RecNo();
+  if (rows == 0 || (rows < 0 && recNo <= 1) || (rows > 0 && recNo >= ds->RecordCount())) return;
+  long bound = ds->RecordCount();
+  ds->MoveBy(static_cast<int>(std::clamp(rows, -bound, bound)));
+}
+
+void TDBGrid::MouseWheel(int notches) {
+  if (!CanScroll()) return;
+  MoveRows(static_cast<long>(notches) * kWheelRows);
+}
+
+void TDBGrid::Scroll(TGridScroll code, int recNo) {
+  if (!CanScroll()) return;
+  long page = std::max(1, VisibleRowCount());
+  switch (code) {
+    case TGridScroll::sbLineUp: MoveRows(-1); break;
+    case TGridScroll::sbLineDown: MoveRows(1); break;
+    case TGridScroll::sbPageUp: MoveRows(-page); break;
+    case TGridScroll::sbPageDown: MoveRows(page); break;
+    case TGridScroll::sbPosition: {
+      TDataSet* ds = DataSet();
+      int target = std::clamp(recNo, 1, ds->RecordCount());
+      if (target != ds->RecNo()) ds->SetRecNo(target);
+      break;
+    }
   }
 }
 

@@ -20,6 +20,24 @@
 //   cursor, Left/Right/Home/End the current column, and with dgTabs Tab and
 //   Shift+Tab move between cells (wrapping to the next or previous row; at
 //   either end the key is left to the form, which moves the focus on).
+// - MouseWheel(notches) moves the cursor kWheelRows rows per notch
+//   (positive: down, towards the last record), as one MoveBy: the dataset's
+//   AfterScroll runs once per call, and not at all when the cursor is
+//   already at the end it would move past.
+// - Scroll(code, recNo) is the vertical scroll bar: a line (one row) or a
+//   page (VisibleRowCount rows) up or down, or, for sbPosition, straight to
+//   recNo (clamped to the dataset; where the thumb was let go). Same moves
+//   and AfterScroll rules as the wheel. The cursor row stays shown.
+// Neither the wheel nor the scroll bar moves the focus (as a click on the
+// navigator does not), so no exit handler runs. Both do nothing while the
+// grid is hidden or disabled, or the dataset is closed or empty.
+//
+// The scroll bar is shown while the dataset has more records than
+// VisibleRowCount (HasScrollBar); it takes kScrollBarWidth pixels at the
+// right edge over the grid's whole height, so the cells lie in
+// ClientWidth: columns start only left of it, the background covers only
+// it, and clicks on the bar's place reach no cell. The thumb stands for the
+// cursor: RecNo among RecordCount.
 //
 // Paint(canvas) fills the background and draws the titles (title colour,
 // title font, caption aligned as the title says), the row indicator when
@@ -80,6 +98,9 @@ constexpr TDBGridOptions kDefaultGridOptions = dgEditing | dgTitles | dgIndicato
                                                dgColumnResize | dgColLines | dgRowLines |
                                                dgTabs | dgConfirmDelete | dgCancelOnExit;
 
+// What a click on the vertical scroll bar asks for.
+enum class TGridScroll { sbLineUp, sbLineDown, sbPageUp, sbPageDown, sbPosition };
+
 enum TGridDrawFlag : unsigned { gdSelected = 1u << 0, gdFocused = 1u << 1, gdFixed = 1u << 2 };
 using TGridDrawState = unsigned;
 
@@ -133,6 +154,15 @@ class TDBGrid : public TControl {
   int TopRow() const;
   int VisibleRowCount() const;
   int LeftCol() const { return leftCol_; }
+  // Records of the dataset (0 while it is closed).
+  int RecordCount() const;
+
+  // The vertical scroll bar.
+  static constexpr int kScrollBarWidth = 16;
+  static constexpr int kWheelRows = 3;
+  bool HasScrollBar() const;
+  // Width of the cells' area: Width() less the scroll bar while shown.
+  int ClientWidth() const;
 
   TDrawColumnCellEvent OnDrawColumnCell;
   TDBGridClickEvent OnCellClick;
@@ -156,6 +186,8 @@ class TDBGrid : public TControl {
   bool WantsTab() const override { return (options_ & dgTabs) != 0; }
   void MouseClick(int x, int y) override;
   void KeyDown(TKey& key, TShiftState shift) override;
+  void MouseWheel(int notches);
+  void Scroll(TGridScroll code, int recNo = 0);
   const char* Kind() const override { return "dbgrid"; }
 
  private:
@@ -179,8 +211,9 @@ class TDBGrid : public TControl {
   void SyncDefaultColumns();
   Layout ComputeLayout();
   int ComputeTop(int from) const;
-  int RecordCount() const;
   int CurrentRecNo() const;
+  bool CanScroll() const;
+  void MoveRows(long rows);
   void SelectColumn(int index);
   int StepColumn(int from, int step);
   bool TabMove(bool forward);

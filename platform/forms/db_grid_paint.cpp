@@ -112,14 +112,15 @@ TGridTexts TDBGrid::VisibleTexts() {
 
 void TDBGrid::PaintBackground(TCanvas& canvas, const Layout& layout) {
   canvas.Brush.Color = Color();
-  canvas.FillRect({0, 0, Width(), Height()});
+  int clientWidth = ClientWidth();
+  canvas.FillRect({0, 0, clientWidth, Height()});
   int colLine = options_ & dgColLines ? 1 : 0;
   int rowLine = options_ & dgRowLines ? 1 : 0;
   if ((colLine == 0 && rowLine == 0) || layout.Cols.empty()) return;
   // The lines are the gaps between the cells, over the part that has cells.
   int rows = std::clamp(RecordCount() - topRow_ + 1, 0, layout.Rows);
   int bottom = rows > 0 ? layout.DataTop + rows * layout.RowStep : layout.DataTop;
-  int right = std::min(Width(), layout.Cols.back().Right + colLine);
+  int right = std::min(clientWidth, layout.Cols.back().Right + colLine);
   if (bottom <= 0) return;
   canvas.Brush.Color = clSilver;
   canvas.FillRect({0, 0, right, std::min(Height(), bottom)});

@@ -3,6 +3,8 @@
 // accessible table.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/errors.h"
 #include "data/client_dataset.h"
 #include "forms/controls_test_support.h"
@@ -157,7 +159,7 @@ TEST_F(GridTest, DefaultDrawingFillsTitlesAndCellsAndAlignsNumbersRight) {
   std::vector<std::string> lines = canvas.Lines();
   int width = MeasureText(grid->Font(), "10,50");
   std::vector<std::string> expected{
-      "FillRect 0,0,300,38 brush=clWindow",
+      "FillRect 0,0,284,38 brush=clWindow",  // five rows, one shown: the scroll bar's place is left
       "FillRect 0,0,167,38 brush=clSilver",  // the lines between the cells
       "TextRect 0,0,24,18 2,2 \"IDSITPEDIDO\" font=clWindowText brush=clBtnFace",
       "TextRect 25,0,105,18 27,2 \"Nº Pedido\" font=clWindowText brush=clBtnFace",
@@ -312,6 +314,7 @@ TEST_F(GridTest, VisibleTextsKeepWhatWasDrawnAfterTheLastFillOfTheCell) {
 
 TEST_F(GridTest, ColumnsBeyondTheRightEdgeScrollIntoViewWhenSelected) {
   DeclareColumns();
+  cds.SetData(Orders(3));  // every row fits: no scroll bar
   grid->SetWidth(100);  // the third column starts beyond the edge
   EXPECT_EQ(grid->VisibleTexts().Fields.size(), 2u);
   grid->SetWidth(150);  // now it shows in part
@@ -351,6 +354,107 @@ TEST_F(GridTest, TheIndicatorMarksTheCurrentRow) {
                            "FillRect 0,0,11,18 brush=clBtnFace", "FillRect 0,19,11,37 brush=clBtnFace",
                            "TextRect 0,38,11,56 1,40 \"\u25B6\" font=clWindowText brush=clBtnFace",
                            "FillRect 0,57,11,75 brush=clBtnFace"}));
+}
+
+TEST_F(GridTest, TheScrollBarTakesItsWidthOnlyWhileTheRowsDoNotFit) {
+  DeclareColumns();
+  EXPECT_TRUE(grid->HasScrollBar());  // five rows, three shown
+  EXPECT_EQ(grid->ClientWidth(), 300 - TDBGrid::kScrollBarWidth);
+  cds.SetData(Orders(3));
+  EXPECT_FALSE(grid->HasScrollBar());
+  EXPECT_EQ(grid->ClientWidth(), 300);
+  cds.SetData(Orders(4));
+  EXPECT_TRUE(grid->HasScrollBar());
+  // The background stops at the bar; a column reaching under it is cut
+  // there, and clicks on the bar's place reach no cell.
+  grid->Columns()[2].SetWidth(200);  // 106..306
+  TRecordingCanvas canvas;
+  grid->Paint(canvas);
+  EXPECT_EQ(canvas.Lines().front(), "FillRect 0,0,284,76 brush=clWindow");
+  int cells = 0;
+  grid->OnCellClick = [&](TColumn&) { ++cells; };
+  grid->MouseClick(290, 19 + 19 + 5);
+  EXPECT_EQ(cells, 0);
+  EXPECT_EQ(cds.RecNo(), 1);
+  grid->MouseClick(280, 19 + 19 + 5);
+  EXPECT_EQ(cells, 1);
+  EXPECT_EQ(cds.RecNo(), 2);
+  // Columns scroll into the narrower area: without the bar the third
+  // column would show from LeftCol 1 (see above).
+  grid->Columns()[2].SetWidth(60);
+  grid->SetWidth(150);
+  grid->SetSelectedIndex(2);
+  EXPECT_EQ(grid->LeftCol(), 2);
+  cds.Close();
+  EXPECT_FALSE(grid->HasScrollBar());
+}
+
+struct GridScrollTest : GridTest {
+  void SetUp() override {
+    GridTest::SetUp();
+    DeclareColumns();
+    cds.SetData(Orders(20));
+    scrolls.clear();
+  }
+};
+
+TEST_F(GridScrollTest, TheWheelMovesTheCursorThreeRowsPerNotchOneScrollPerTurn) {
+  grid->MouseWheel(1);
+  grid->MouseWheel(2);
+  grid->MouseWheel(-1);
+  EXPECT_EQ(scrolls, (std::vector<int>{4, 10, 7}));
+  grid->MouseWheel(10);  // beyond the end: stops at the last row
+  EXPECT_EQ(cds.RecNo(), 20);
+  EXPECT_EQ(grid->TopRow(), 18);
+  scrolls.clear();
+  grid->MouseWheel(1);  // already there: no scroll
+  grid->MouseWheel(0);
+  EXPECT_TRUE(scrolls.empty());
+  grid->MouseWheel(std::numeric_limits<int>::min());
+  EXPECT_EQ(cds.RecNo(), 1);
+  grid->MouseWheel(std::numeric_limits<int>::max());
+  EXPECT_EQ(cds.RecNo(), 20);
+  EXPECT_EQ(scrolls, (std::vector<int>{1, 20}));
+}
+
+TEST_F(GridScrollTest, TheScrollBarMovesByLinesPagesAndToTheThumbsRecord) {
+  using enum TGridScroll;
+  grid->Scroll(sbLineUp);  // at the first row: nothing
+  for (TGridScroll code : {sbLineDown, sbPageDown, sbPageDown, sbPageUp, sbLineUp})
+    grid->Scroll(code);
+  EXPECT_EQ(scrolls, (std::vector<int>{2, 5, 8, 5, 4}));
+  scrolls.clear();
+  grid->Scroll(sbPosition, 15);
+  EXPECT_EQ(grid->TopRow(), 13);  // the row is shown
+  grid->Scroll(sbPosition, 15);  // where it is: no scroll
+  grid->Scroll(sbPosition, 999);
+  grid->Scroll(sbPosition, -5);
+  EXPECT_EQ(scrolls, (std::vector<int>{15, 20, 1}));
+}
+
+TEST_F(GridScrollTest, WheelAndBarLeaveTheFocusAndIgnoreAnUnusableGridOrNoRows) {
+  auto& edit = Place<TEdit>("edtAntes");
+  edit.OnExit = [](TComponent&) { throw Exception("não sai"); };
+  edit.SetFocus();
+  grid->MouseWheel(1);
+  grid->Scroll(TGridScroll::sbPageDown);
+  EXPECT_TRUE(edit.Focused());  // no exit handler ran
+  EXPECT_EQ(cds.RecNo(), 7);
+  scrolls.clear();
+  grid->SetEnabled(false);
+  grid->MouseWheel(1);
+  grid->Scroll(TGridScroll::sbPosition, 12);
+  grid->SetEnabled(true);
+  grid->SetVisible(false);
+  grid->Scroll(TGridScroll::sbLineDown);
+  grid->SetVisible(true);
+  cds.SetData(Orders(0));
+  grid->MouseWheel(1);
+  grid->Scroll(TGridScroll::sbPosition, 1);
+  cds.Close();
+  grid->MouseWheel(-1);
+  grid->Scroll(TGridScroll::sbPageUp);
+  EXPECT_TRUE(scrolls.empty());
 }
 
 }  // namespace
