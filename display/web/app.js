@@ -3,7 +3,8 @@
 
 import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
 import { translateKey } from './keys.js';
-import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText } from './view.js';
+import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText, scrollBarGeometry,
+  recordAtThumb } from './view.js';
 import { Overlays } from './overlays.js';
 import { FONT_FAMILY } from './paint.js';
 
@@ -158,6 +159,8 @@ function send(event) {
   if (!session || takenOver) return false;
   const last = queue[queue.length - 1];
   if (event.type === 'char' && last && last.type === 'char' && last.form === event.form) last.text += event.text;
+  else if (event.type === 'wheel' && last && last.type === 'wheel' && last.form === event.form &&
+    last.name === event.name) last.delta += event.delta;  // one move for a flick of the wheel
   else queue.push(event);
   pump();
   return true;
@@ -240,6 +243,8 @@ desktop.addEventListener('mousedown', (e) => {
     scheduleRender();
     if (!onDrop) { suppressClick = true; return; }
   }
+  pressOnBar = !!hit && scrollBarDown(e, hit);
+  if (pressOnBar) return;
   // A button looks pressed while the mouse is down on it. Only its class
   // changes: the element stays, so the click still lands on it.
   if (hit && hit.c && hit.el && hit.c.usable !== false && /button$/.test(hit.c.kind || '')) {
@@ -250,14 +255,25 @@ desktop.addEventListener('mousedown', (e) => {
 
 let suppressClick = false;
 let pressedEl = null;
+// Whether the last press was on a scroll bar: its click (wherever the
+// mouse was let go) is no click on the control.
+let pressOnBar = false;
 window.addEventListener('mouseup', () => {
   if (pressedEl) pressedEl.classList.remove('pressing');
   pressedEl = null;
+  if (ui.thumbDrag) thumbLetGo();
+});
+window.addEventListener('mousemove', (e) => {
+  if (!ui.thumbDrag) return;
+  // Let go outside the page: the drag ends where the mouse came back.
+  if (!(e.buttons & 1)) thumbLetGo();
+  else thumbMoved(e);
 });
 
 desktop.addEventListener('click', (e) => {
   if (suppressClick) { suppressClick = false; return; }
   if (e.button !== 0) return;
+  if (pressOnBar) { pressOnBar = false; return; }
   const hit = controlAt(e.target);
   if (!hit || !formTakesInput(model, hit.form.name)) return;
   const form = hit.form.name;
@@ -286,6 +302,98 @@ desktop.addEventListener('click', (e) => {
   }
   send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
 });
+
+// ---------------------------------------------------------------- grid scrolling
+
+// The usable grid under a point of the desktop, or null.
+function gridAt(target) {
+  const hit = controlAt(target);
+  if (!hit || !hit.c || hit.c.kind !== 'dbgrid' || hit.c.usable === false) return null;
+  return formTakesInput(model, hit.form.name) ? hit : null;
+}
+
+function sendScroll(hit, event) {
+  if (!hit.form.active) send({ type: 'activate', form: hit.form.name });
+  send({ type: 'scroll', form: hit.form.name, name: hit.c.name, ...event });
+}
+
+// A press on a grid's scroll bar: the arrows move a row, the track a page
+// towards the press, the thumb starts a drag (one move when let go).
+// Whether the press was on a scroll bar.
+function scrollBarDown(e, hit) {
+  const part = e.target.closest('[data-act="sbar"]');
+  if (!part) return false;
+  if (!gridAt(e.target)) return true;
+  const [, , w, h] = Array.isArray(hit.c.bounds) ? hit.c.bounds : [0, 0, 0, 0];
+  const geom = scrollBarGeometry(hit.c.props || {}, w, h);
+  if (!geom) return true;
+  const action = part.dataset.sb;
+  if (action === 'lineup' || action === 'linedown') {
+    pressedEl = part;
+    part.classList.add('pressing');
+    sendScroll(hit, { action });
+  } else if (action === 'track') {
+    const { y } = relative(e, hit.el);
+    sendScroll(hit, { action: y < geom.thumbTop ? 'pageup' : 'pagedown' });
+  } else if (action === 'thumb') {
+    ui.thumbDrag = { form: hit.form.name, name: hit.c.name, geom, startY: e.clientY, top: geom.thumbTop };
+  }
+  return true;
+}
+
+function thumbElement(drag) {
+  const win = desktop.querySelector(`.window[data-form="${CSS.escape(drag.form)}"]`);
+  return win && win.querySelector(`.ctl[data-name="${CSS.escape(drag.name)}"] .sb-thumb`);
+}
+
+function placeThumb() {
+  const drag = ui.thumbDrag;
+  const thumb = drag && thumbElement(drag);
+  if (thumb) thumb.style.top = `${drag.top - drag.geom.top}px`;
+}
+
+function thumbMoved(e) {
+  const drag = ui.thumbDrag;
+  const { trackTop, trackLen, thumbLen, thumbTop } = drag.geom;
+  drag.top = Math.min(Math.max(trackTop, thumbTop + e.clientY - drag.startY), trackTop + trackLen - thumbLen);
+  placeThumb();
+}
+
+function thumbLetGo() {
+  const drag = ui.thumbDrag;
+  ui.thumbDrag = null;
+  const c = getControl(model, drag.form, drag.name);
+  const form = model.forms.get(drag.form);
+  if (c && form && c.usable !== false && formTakesInput(model, drag.form) && drag.top !== drag.geom.thumbTop)
+    sendScroll({ form, c }, { action: 'position', recNo: recordAtThumb(drag.geom, drag.top) });
+  scheduleRender();
+}
+
+// A notch of a mouse wheel as browsers report it: 100 pixels, or 3 lines;
+// a page is the grid's shown rows (three rows a notch).
+function wheelNotches(e, c) {
+  if (e.deltaMode === 1) return e.deltaY / 3;
+  if (e.deltaMode === 2) return (e.deltaY * Math.max(1, (c.props || {}).visibleRows || 1)) / 3;
+  return e.deltaY / 100;
+}
+let wheelRest = { grid: '', notches: 0 };  // parts of a notch (touchpads) add up
+
+// The wheel over a grid moves its rows (the host moves three per notch);
+// over anything else the page scrolls as usual.
+desktop.addEventListener('wheel', (e) => {
+  const hit = gridAt(e.target);
+  if (!hit || e.ctrlKey) return;
+  e.preventDefault();
+  if (overlays.open() || ui.openMenu || ui.combo) return;
+  const grid = `${hit.form.name}\u0000${hit.c.name}`;
+  if (wheelRest.grid !== grid) wheelRest = { grid, notches: 0 };
+  wheelRest.notches += wheelNotches(e, hit.c);
+  const notches = Math.trunc(wheelRest.notches);
+  if (!notches) return;
+  wheelRest.notches -= notches;
+  if (!hit.form.active) send({ type: 'activate', form: hit.form.name });
+  send({ type: 'wheel', form: hit.form.name, name: hit.c.name, delta: notches });
+}, { passive: false });
 
 popups.addEventListener('mousedown', (e) => e.preventDefault());
 popups.addEventListener('click', (e) => {
@@ -526,6 +634,7 @@ function draw() {
   renderDesktop(desktop, model, ui, view);
   overlays.render(model.overlay);
   renderPopups(popups, model, ui, desktop);
+  placeThumb();  // a drag in progress keeps its thumb where the mouse is
   document.documentElement.classList.toggle('wait', model.cursor === 'wait');
   const main = [...model.forms.values()].find((f) => f.style === 'mdiform' && f.visible !== false) || keyForm(model);
   if (main && main.caption) document.title = main.caption;

@@ -691,7 +691,64 @@ function drawGrid({ e, c, props }) {
   const skipped = replayOps(ctx, props.ops);
   if (skipped) canvas.dataset.skipped = String(skipped);
   e.append(canvas, el('div', 'grid-edge'));
+  const bar = gridScrollBar(props, w, h);
+  if (bar) e.append(bar);
   e.append(gridTable(c, props));
+}
+
+// The vertical scroll bar of a grid, in grid pixels: the host leaves the
+// `scrollBar` pixels at the right edge free of cells; the bar fills them
+// inside the grid's 1-pixel edge. Arrow buttons as tall as the bar is
+// wide, the track between them, the thumb in the track standing for the
+// current record (`current` among `recordCount`), as long as the shown rows
+// are a part of all (at least 8 pixels). No thumb when the track is too
+// short for one. Null when the grid has no bar.
+export function scrollBarGeometry(props, width, height) {
+  const barW = Number.isFinite(props.scrollBar) ? props.scrollBar : 0;
+  const count = Number.isFinite(props.recordCount) ? props.recordCount : 0;
+  if (barW <= 0 || count <= 0 || height < 4) return null;
+  const left = width - barW;
+  const top = 1;
+  const barH = height - 2;
+  const inner = barW - 1;  // the grid's edge takes the last column
+  const button = Math.min(inner, Math.floor(barH / 2));
+  const trackTop = top + button;
+  const trackLen = barH - 2 * button;
+  const visible = Math.max(1, Number.isFinite(props.visibleRows) ? props.visibleRows : 1);
+  const thumbLen = Math.min(trackLen, Math.max(8, Math.round((trackLen * visible) / count)));
+  const current = Math.min(Math.max(1, props.current || 1), count);
+  const free = trackLen - thumbLen;
+  const thumbTop = trackTop + (count > 1 ? Math.round(((current - 1) / (count - 1)) * free) : 0);
+  return { left, top, width: inner, height: barH, button, trackTop, trackLen, thumbLen, thumbTop,
+    thumb: trackLen >= 8, count };
+}
+
+// The record a thumb let go at `thumbTop` stands for.
+export function recordAtThumb(geom, thumbTop) {
+  const free = geom.trackLen - geom.thumbLen;
+  if (free <= 0 || geom.count <= 1) return 1;
+  const part = Math.min(1, Math.max(0, (thumbTop - geom.trackTop) / free));
+  return 1 + Math.round(part * (geom.count - 1));
+}
+
+function gridScrollBar(props, w, h) {
+  const g = scrollBarGeometry(props, w, h);
+  if (!g) return null;
+  const bar = el('div', 'grid-sbar', { 'aria-hidden': 'true' });
+  place(bar, [g.left, g.top, g.width, g.height]);
+  const part = (cls, act, rect) => {
+    const p = el('div', cls);
+    p.dataset.act = 'sbar';
+    p.dataset.sb = act;
+    place(p, rect);
+    bar.append(p);
+    return p;
+  };
+  part('sb-track', 'track', [0, g.button, g.width, g.trackLen]);
+  part('sb-btn up', 'lineup', [0, 0, g.width, g.button]);
+  part('sb-btn down', 'linedown', [0, g.height - g.button, g.width, g.button]);
+  if (g.thumb) part('sb-thumb', 'thumb', [0, g.thumbTop - g.top, g.width, g.thumbLen]);
+  return bar;
 }
 
 // The texts the grid drew, as an accessible table (visually hidden).

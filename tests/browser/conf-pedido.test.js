@@ -139,3 +139,39 @@ test('branch errors: an empty and an unknown branch are refused and the focus st
     await page.waitForSelector(`${sel('medCdFilial')}.focused`);
     assert.equal(await page.locator(filtro).count(), 0, 'no filter after a refused branch');
   });
+
+test('the order list scrolls with the wheel and its scroll bar; the current order follows',
+  { skip }, async (t) => {
+    const page = await open(t, { operator: 'CARLOS', branch: '0001' });
+    await page.waitForSelector(`${sel('medCdFilial')}.focused`);
+    await page.keyboard.press('Tab');
+    await closeFilter(page);
+    await page.click(sel('sbtVerificar'));
+    const grid = sel('dbgPadrao');
+    await page.waitForSelector(`${grid} .sb-thumb`);
+    // Waits until the current row is `recNo` and the order's name line shows it.
+    const currentIs = async (recNo) => {
+      await page.waitForSelector(`${grid} [role="row"][aria-selected="true"][aria-rowindex="${recNo}"]`);
+      const order = await page.locator(`${grid} [role="row"][aria-rowindex="${recNo}"] [data-field="NRPEDIDO"]`).textContent();
+      await page.waitForFunction(([s, o]) => document.querySelector(s)?.textContent.startsWith(o), [sel('dbtNome'), order]);
+    };
+    await currentIs(1);
+    const shown = await page.locator(`${grid} [role="row"]`).count();
+    const box = await page.locator(grid).boundingBox();
+    await page.mouse.move(box.x + 150, box.y + 60);
+    await page.mouse.wheel(0, 200);  // two notches, three rows each
+    await currentIs(7);
+    await page.mouse.wheel(0, -100);
+    await currentIs(4);
+    // Far down: the last order, the thumb at the bottom of the track.
+    await page.mouse.wheel(0, 5000);
+    await page.waitForFunction((s) => document.querySelector(`${s} [aria-selected="true"]`) ===
+      [...document.querySelectorAll(`${s} [role="row"]`)].pop(), grid);
+    const last = Number(await page.locator(`${grid} [role="row"]`).last().getAttribute('aria-rowindex'));
+    assert.ok(last > shown, 'more orders than the grid shows');
+    await shot(page, 'conf-pedido-13-lista-rolada.png');
+    // A press on the track above the thumb: a page back.
+    const thumb = await page.locator(`${grid} .sb-thumb`).boundingBox();
+    await page.mouse.click(thumb.x + thumb.width / 2, thumb.y - 4);
+    await currentIs(last - shown);
+  });

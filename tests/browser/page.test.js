@@ -5,7 +5,7 @@
 
 import test, { before, after, beforeEach, afterEach } from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, watchErrors } from './support/browser.js';
+import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
 import { MockHost } from './support/mock-host.js';
 import { sampleModel, markGlyph } from './support/sample-model.js';
 
@@ -267,4 +267,58 @@ test('taken over by a refused session (409): the page stops sending', async () =
   await page.click(sel('chbAtivo'));
   await settle();
   assert.equal(host.inputs.length, 1);
+});
+
+test('a grid\'s scroll bar and the wheel send scroll moves, never a click', async () => {
+  const { props } = sampleModel().controls.find((x) => x.name === 'dbgLista');
+  // 40 records, 4 shown, the cursor on the 11th: the thumb is 8 pixels
+  // (4/40 of the 68-pixel track is less) at 15/60 of the free track.
+  changeControl('dbgLista', { props: { ...props, recordCount: 40, visibleRows: 4, scrollBar: 16, current: 11 } });
+  await page.waitForSelector(`${sel('dbgLista')} .sb-thumb`);
+  const grid = await page.locator(sel('dbgLista')).boundingBox();
+  const partBox = async (part) => {
+    const b = await page.locator(`${sel('dbgLista')} .${part}`).boundingBox();
+    return [b.x - grid.x, b.y - grid.y, b.width, b.height];
+  };
+  assert.deepEqual(await partBox('grid-sbar'), [214, 1, 15, 98]);
+  assert.deepEqual(await partBox('sb-thumb'), [214, 31, 15, 8]);
+  await page.locator(sel('dbgLista')).screenshot({ path: screenshotPath('page-grid-scrollbar.png') });
+
+  const at = (x, y) => [grid.x + x, grid.y + y];
+  await page.mouse.move(...at(100, 50));
+  await page.mouse.wheel(0, 100);
+  await host.waitInputs(1);
+  // A flick while the first move is on its way: its notches go as one.
+  host.inputDelayMs = 200;
+  for (const dy of [100, 100, 100, -100, 100]) await page.mouse.wheel(0, dy);
+  await host.waitInputs(3);
+  await settle();
+  host.inputDelayMs = 0;
+  const wheels = host.inputs.filter((e) => e.type === 'wheel');
+  assert.deepEqual(wheels.map((e) => e.delta), [1, 1, 2]);
+  assert.ok(wheels.every((e) => e.form === 'frmAmostra' && e.name === 'dbgLista'));
+
+  host.inputs.length = 0;
+  for (const y of [80, 20, 5, 92]) await page.mouse.click(...at(220, y));  // track below, above, arrows
+  // The thumb dragged past the end of the track and let go: the last record.
+  await page.mouse.move(...at(221, 35));
+  await page.mouse.down();
+  await page.mouse.move(...at(150, 120), { steps: 4 });
+  assert.deepEqual(await partBox('sb-thumb'), [214, 76, 15, 8]);
+  await page.mouse.move(...at(150, 300), { steps: 2 });
+  await page.mouse.up();
+  await host.waitInputs(5);
+  await settle();
+  assert.deepEqual(host.inputs.map((e) => (e.type === 'scroll' ? [e.action, e.recNo] : [e.type])), [
+    ['pagedown', undefined], ['pageup', undefined], ['lineup', undefined], ['linedown', undefined], ['position', 40]]);
+
+  // A disabled grid's bar and wheel send nothing.
+  host.inputs.length = 0;
+  changeControl('dbgLista', { usable: false, props: { ...props, recordCount: 40, visibleRows: 4, scrollBar: 16, current: 11 } });
+  await page.waitForSelector(`${sel('dbgLista')}.disabled .sb-thumb`);
+  await page.mouse.click(...at(220, 80));
+  await page.mouse.move(...at(100, 50));
+  await page.mouse.wheel(0, 300);
+  await settle();
+  assert.deepEqual(host.inputs, []);
 });
