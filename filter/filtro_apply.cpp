@@ -69,29 +69,29 @@ std::string Codes(std::initializer_list<std::pair<const TCheckBox*, const char*>
 
 void TfrmFiltroConfPedido::sbtConfirmaClick(TComponent&) {
   TfrmConfPedido& tela = Tela();
-  // 1. No date edit may hold a text that is no date, or a date not after
+  // No date edit may hold a text that is no date, or a date not after
   // 30/12/1899.
   for (TDateEditPlus* edit : {depDeEmissao, depAteEmissao, depDeEntrega, depAteEntrega})
     ValidaDataZ(*edit);
-  // 2.
+  // The screen's branch query is open while the filter is built.
   const bool openedFilial = !tela.qryFilial.Active();
   if (openedFilial) tela.qryFilial.Open();
-  // 3. Whatever the order-number choice.
+  // The interval numbers in fixed width, whatever the order-number choice.
   medDeIntervalo->SetText(Consiste::Ajusta(medDeIntervalo->Text(), 10));
   medAteIntervalo->SetText(Consiste::Ajusta(medAteIntervalo->Text(), 10));
-  // 4 to 6.
+  // Every rule of the dialog.
   ValidateAll();
-  // 7. The first write to Filtro.
+  // The first write to Filtro.
   Filtro.Vendedor.boTodos = rbtTVendedor->Checked();
-  // 8. The operator's order-type permissions (as the activation asks them).
+  // The operator's order-type permissions (as the activation asks them).
   RequestOperTPed();
-  // 9 to 16.
+  // The record from the controls.
   BuildFiltro();
-  // 17.
+  // Closed again if it was opened here.
   if (openedFilial) tela.qryFilial.Close();
-  // 18.
+  // The screen's order list under the new filter.
   LoadOrders();
-  // 19. Confirmed: the modal result is OK, as the base dialog's confirm
+  // Confirmed: the modal result is OK, as the base dialog's confirm
   // leaves it.
   SetModalResult(mrOk);
   Close();
