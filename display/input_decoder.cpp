@@ -9,6 +9,7 @@
 #include "forms/db_grid.h"
 #include "forms/menus.h"
 #include "forms/page_control.h"
+#include "library/date_edit_plus.h"
 
 namespace display {
 namespace {
@@ -55,6 +56,16 @@ int Int(const json& event, const char* key) {
   double value = it->get<double>();
   if (std::isnan(value)) return 0;
   return static_cast<int>(std::clamp(value, -kLimit, kLimit));
+}
+
+// Text from the page quoted in the log: cut short, control characters
+// shown as '?', so an event cannot forge or flood log lines.
+std::string Quoted(const std::string& text) {
+  constexpr size_t kMax = 40;
+  std::string out = text.substr(0, kMax);
+  for (char& ch : out)
+    if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = '?';
+  return "'" + out + (text.size() > kMax ? "...'" : "'");
 }
 
 // Wheel notches in one event: more than a flick of the wheel can give.
@@ -138,6 +149,7 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     return true;
   }
   if (type == "wheel" || type == "scroll") return ApplyToGrid(type, *control, event);
+  if (type == "pickdate") return ApplyPickDate(*control, event);
   if (type == "tab") {
     auto* pages = dynamic_cast<fw::TPageControl*>(control);
     auto* sheet = dynamic_cast<fw::TTabSheet*>(form->FindComponent(Str(event, "page")));
@@ -158,6 +170,15 @@ bool InputDecoder::ApplyToGrid(const std::string& type, fw::TControl& control, c
   std::optional<fw::TGridScroll> code = ScrollCode(Str(event, "action"));
   if (!code) return Refuse("rolagem desconhecida: " + Str(event, "action"));
   grid->Scroll(*code, Int(event, "recNo"));
+  return true;
+}
+
+bool InputDecoder::ApplyPickDate(fw::TControl& control, const json& event) {
+  auto* edit = dynamic_cast<fw::TDateEditPlus*>(&control);
+  if (!edit) return Refuse("controle sem calendário: " + control.Name());
+  std::string date = Str(event, "date");
+  if (!fw::TDateEditPlus::IsPickedDate(date)) return Refuse("data inválida: " + Quoted(date));
+  if (!edit->PickDate(date)) return Refuse("data não aceita por " + control.Name());
   return true;
 }
 

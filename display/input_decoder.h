@@ -9,7 +9,10 @@
 // list is open, unknown controls, controls of another form, hidden or
 // disabled controls, menu items that are not usable, stale box ids, wheel
 // and scroll-bar events aimed at anything but a data grid, unknown scroll
-// actions. Wheel notches are clamped to +-100 per event.
+// actions, dates picked for anything but a date box or that are not a
+// "dd/mm/yyyy" calendar date, and dates the box does not take (read-only,
+// or the focus could not reach it). Wheel notches are clamped to +-100 per
+// event.
 #pragma once
 
 #include <functional>
@@ -37,6 +40,7 @@ class InputDecoder {
   bool Refuse(const std::string& why);
   bool ApplyToForm(const std::string& type, const nlohmann::json& event);
   bool ApplyToGrid(const std::string& type, fw::TControl& control, const nlohmann::json& event);
+  bool ApplyPickDate(fw::TControl& control, const nlohmann::json& event);
 
   DisplayInteraction& interaction_;
 };

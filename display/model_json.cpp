@@ -57,6 +57,7 @@ json PropsOf(fw::TControl& c) {
       p["items"] = StringsJson(combo->Items.Lines());
       p["itemIndex"] = combo->ItemIndex();
     }
+    if (auto* dep = dynamic_cast<fw::TDateEditPlus*>(&c)) p["dayNames"] = dep->DayNames;
     if (auto* dbp = dynamic_cast<fw::TDBDateEditPlus*>(&c)) p["dayName"] = dbp->DayName();
     return p;
   }

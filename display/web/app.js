@@ -7,6 +7,7 @@ import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesT
   recordAtThumb } from './view.js';
 import { Overlays } from './overlays.js';
 import { FONT_FAMILY } from './paint.js';
+import { addMonths, calendarKey, openCalendar } from './calendar.js';
 
 const TEXTS = {
   down: 'Não foi possível conectar ao programa. Tentando novamente...',
@@ -27,7 +28,7 @@ const statusBar = document.getElementById('status');
 const noticeBar = document.getElementById('notice');
 
 const model = createModel();
-const ui = { openMenu: null, combo: null };
+const ui = { openMenu: null, combo: null, calendar: null };
 const overlays = new Overlays(document.getElementById('overlays'), {
   answer: (id, result) => send({ type: 'answer', id, result }),
   pick: (id, keys) => send({ type: 'pick', id, keys }),
@@ -235,11 +236,11 @@ desktop.addEventListener('mousedown', (e) => {
     scheduleRender();
     return;
   }
-  if (ui.openMenu || ui.combo) {
+  if (ui.openMenu || ui.combo || ui.calendar) {
     // A click beside an open list closes it and does nothing else.
-    const onDrop = e.target.closest('[data-act="drop"]');
+    const onDrop = e.target.closest('[data-act="drop"], [data-act="calendar"]');
     ui.openMenu = null;
-    if (!onDrop) ui.combo = null;
+    if (!onDrop) { ui.combo = null; ui.calendar = null; }
     scheduleRender();
     if (!onDrop) { suppressClick = true; return; }
   }
@@ -297,7 +298,14 @@ desktop.addEventListener('click', (e) => {
     const open = ui.combo && ui.combo.form === form && ui.combo.name === c.name;
     if (!open) send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
     ui.combo = open || c.usable === false ? null : { form, name: c.name, hot: (c.props || {}).itemIndex };
+    ui.calendar = null;
     scheduleRender();
+    return;
+  }
+  if (act && act.dataset.act === 'calendar') {
+    // The calendar opens without touching the host; only the pick does.
+    const open = ui.calendar && ui.calendar.form === form && ui.calendar.name === c.name;
+    toggleCalendar(open ? null : c);
     return;
   }
   send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
@@ -401,6 +409,15 @@ popups.addEventListener('click', (e) => {
   if (!row) return;
   if (row.dataset.act === 'menuitem') menuRowChosen(row.dataset.menu, Number(row.dataset.level));
   if (row.dataset.act === 'comboitem') comboChosen(Number(row.dataset.index));
+});
+popups.addEventListener('click', (e) => {
+  const act = e.target.closest('[data-act]');
+  if (!act || !ui.calendar) return;
+  if (act.dataset.act === 'cal-prev' || act.dataset.act === 'cal-next') {
+    ui.calendar = { ...ui.calendar, ...addMonths(ui.calendar, act.dataset.act === 'cal-prev' ? -1 : 1) };
+    scheduleRender();
+  }
+  if (act.dataset.act === 'cal-day') calendarPicked(act.dataset.date);
 });
 popups.addEventListener('mouseover', (e) => {
   const row = e.target.closest('[data-act="menuitem"]');
@@ -535,6 +552,34 @@ function comboKey(e) {
   scheduleRender();
 }
 
+// ---------------------------------------------------------------- calendar
+
+// Opens the calendar of the date box c (closes it for null or a box that
+// takes no typing).
+function toggleCalendar(c) {
+  const props = (c && c.props) || {};
+  ui.calendar = c && c.usable !== false && !props.readOnly ? openCalendar(c.form, c.name, props.text) : null;
+  ui.combo = null;
+  scheduleRender();
+}
+
+// The host types the picked date into the box (moving the focus there).
+function calendarPicked(date) {
+  const open = ui.calendar;
+  ui.calendar = null;
+  scheduleRender();
+  if (!open || !date || !formTakesInput(model, open.form)) return;
+  send({ type: 'pickdate', form: open.form, name: open.name, date });
+}
+
+function calendarKeyDown(e) {
+  e.preventDefault();
+  const { state, pick } = calendarKey(ui.calendar, e.key);
+  if (pick) calendarPicked(pick);
+  else ui.calendar = state;
+  scheduleRender();
+}
+
 // ---------------------------------------------------------------- keys
 
 document.addEventListener('keydown', (e) => {
@@ -547,6 +592,7 @@ document.addEventListener('keydown', (e) => {
   }
   if (ui.openMenu) { menuKey(e); return; }
   if (ui.combo) { comboKey(e); return; }
+  if (ui.calendar) { calendarKeyDown(e); return; }
   const form = inputForm();
   if (!form) {
     if (translateKey(e).length) e.preventDefault();
@@ -558,13 +604,19 @@ document.addEventListener('keydown', (e) => {
     const top = form.menu.find((i) => i && i.visible !== false && i.enabled !== false && accelKey(i.caption) === letter);
     if (top) { e.preventDefault(); openMenuBar(form, top.name); return; }
   }
-  // Alt+Down opens the list of a focused combo box.
+  // Alt+Down opens the list of a focused combo box, the calendar of a
+  // focused date box.
   if (e.altKey && e.key === 'ArrowDown') {
     const c = form.focus && getControl(model, form.name, form.focus);
     if (c && (c.kind === 'combobox' || c.kind === 'dbcombobox') && c.usable !== false) {
       e.preventDefault();
       ui.combo = { form: form.name, name: c.name, hot: (c.props || {}).itemIndex };
       scheduleRender();
+      return;
+    }
+    if (c && c.kind === 'dateedit' && c.usable !== false && !(c.props || {}).readOnly) {
+      e.preventDefault();
+      toggleCalendar(c);
       return;
     }
   }
@@ -629,7 +681,7 @@ function render() {
 }
 
 function draw() {
-  if (model.overlay.messagebox || model.overlay.picklist) { ui.openMenu = null; ui.combo = null; }
+  if (model.overlay.messagebox || model.overlay.picklist) { ui.openMenu = null; ui.combo = null; ui.calendar = null; }
   const view = { width: window.innerWidth, height: window.innerHeight };
   renderDesktop(desktop, model, ui, view);
   overlays.render(model.overlay);

@@ -2,12 +2,14 @@
 // every control at its pixel bounds in the classic desktop look.
 //
 // Each update redraws the windows and controls that changed (see
-// `built`); the page-local state (open menu, open drop-down list) lives in
+// `built`); the page-local state (open menu, open drop-down list or
+// calendar) lives in
 // `ui`. Input is not handled here: the elements carry data attributes
 // (data-form, data-name, data-act, ...) that app.js reads on clicks.
 
 import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
 import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
+import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
 
 export const FRAME = 4;     // window border, each side
 export const TITLE_H = 18;  // title bar
@@ -258,6 +260,7 @@ export function findMenuItem(items, name) {
 export function renderPopups(layer, model, ui, desktop) {
   layer.replaceChildren();
   if (ui.combo) comboPopup(layer, model, ui, desktop);
+  if (ui.calendar) calendarPopup(layer, model, ui, desktop);
   if (ui.openMenu) menuPopups(layer, model, ui, desktop);
 }
 
@@ -282,6 +285,63 @@ function comboPopup(layer, model, ui, desktop) {
     list.append(row);
   });
   layer.append(list);
+}
+
+// The month calendar of a date box, under the box: title with the month
+// and the arrows to the months around it, weekday titles, six weeks of
+// days (today framed, the highlighted day selected) and today's date.
+function calendarPopup(layer, model, ui, desktop) {
+  const cal = ui.calendar;
+  const c = getControl(model, cal.form, cal.name);
+  const win = desktop.querySelector(`.window[data-form="${CSS.escape(cal.form)}"]`);
+  const box = win && win.querySelector(`.ctl[data-name="${CSS.escape(cal.name)}"]`);
+  if (!c || !box || c.usable === false || (c.props || {}).readOnly) { ui.calendar = null; return; }
+  const r = box.getBoundingClientRect();
+  const pop = el('div', 'calendar raised', { role: 'dialog', 'aria-label': 'Calendário' });
+  pop.dataset.role = 'calendar';
+  pop.style.left = `${Math.max(0, Math.min(r.left, window.innerWidth - CALENDAR_W)) + window.scrollX}px`;
+  pop.style.top = `${r.bottom + window.scrollY}px`;
+  applyFont(pop, { ...fontOf(c), bold: false, color: '#000000' });
+  const today = todayDate();
+  pop.append(calendarTitle(cal), calendarDays(cal, (c.props || {}).dayNames, today));
+  const foot = textSpan('cal-today', `Hoje: ${formatDate(today)}`);
+  foot.dataset.act = 'cal-day';
+  foot.dataset.date = formatDate(today);
+  pop.append(foot);
+  layer.append(pop);
+}
+
+const CALENDAR_W = 192;  // as .calendar in app.css
+
+function calendarTitle(cal) {
+  const head = el('div', 'cal-title');
+  const prev = el('div', 'cal-nav prev raised', { title: 'Mês anterior', 'aria-label': 'Mês anterior' });
+  prev.dataset.act = 'cal-prev';
+  const next = el('div', 'cal-nav next raised', { title: 'Próximo mês', 'aria-label': 'Próximo mês' });
+  next.dataset.act = 'cal-next';
+  head.append(prev, textSpan('cal-month', `${MONTH_NAMES[cal.m - 1]} ${cal.y}`), next);
+  return head;
+}
+
+function calendarDays(cal, dayNames, today) {
+  const grid = el('div', 'cal-grid', { role: 'grid' });
+  for (const title of dayTitles(dayNames)) grid.append(textSpan('cal-wd', title));
+  for (const week of monthGrid(cal.y, cal.m)) {
+    for (const day of week) {
+      const cell = textSpan('cal-day', String(day.d));
+      cell.setAttribute('role', 'gridcell');
+      cell.dataset.act = 'cal-day';
+      cell.dataset.date = formatDate(day);
+      if (day.other) cell.classList.add('other');
+      if (sameDate(day, today)) cell.classList.add('today');
+      if (sameDate(day, cal)) {
+        cell.classList.add('hot');
+        cell.setAttribute('aria-selected', 'true');
+      }
+      grid.append(cell);
+    }
+  }
+  return grid;
 }
 
 function menuPopups(layer, model, ui, desktop) {
@@ -369,7 +429,7 @@ export function takesText(kind) {
 }
 
 function renderControl(model, form, c, ui, used) {
-  const dropped = ui.combo && ui.combo.form === form.name && ui.combo.name === c.name;
+  const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
   const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(form, c, ui), used);
   entry.el.replaceChildren(...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after);
@@ -440,7 +500,7 @@ function drawLabel({ e, c, props }) {
 }
 
 // The text shown in an edit, and where the caret goes after it.
-function editText({ e, c, props, font, focused }, { align = 'left', right = 3 } = {}) {
+function editText({ e, c, props, font, focused }, { align = 'left', right = 3, reserve = 0 } = {}) {
   const text = String(props.text ?? '');
   const [, , w, h] = bounds(c);
   const lh = lineHeight(font.px);
@@ -448,6 +508,7 @@ function editText({ e, c, props, font, focused }, { align = 'left', right = 3 } 
   const span = textSpan('edit-text', text);
   span.style.top = `${top}px`;
   if (align === 'right') { span.style.right = `${right}px`; span.style.left = 'auto'; }
+  if (reserve) span.style.right = `${3 + reserve}px`;
   if (props.allSelected && focused && text) span.classList.add('selected');
   e.append(span);
   if (focused && !props.readOnly) {
@@ -456,7 +517,7 @@ function editText({ e, c, props, font, focused }, { align = 'left', right = 3 } 
     const shown = c.kind === 'maskedit' ? text.replace(/\s+$/, '') : text;
     const caret = el('span', 'caret');
     const x = align === 'right' ? w - right - 1 : 3 + measureText(font, shown);
-    caret.style.left = `${Math.min(x, w - 3)}px`;
+    caret.style.left = `${Math.min(x, w - 3 - reserve)}px`;
     caret.style.top = `${top}px`;
     caret.style.height = `${lh}px`;
     e.append(caret);
@@ -479,11 +540,28 @@ function drawEdit(ctx) {
     e.append(box);
     return;
   }
+  if (c.kind === 'dateedit') {
+    drawDateEdit(ctx);
+    return;
+  }
   editText(ctx, { align: c.kind === 'numberedit' ? 'right' : 'left' });
   if (c.kind === 'dbdateedit' && props.dayName) {
     const day = textSpan('day-name', String(props.dayName));
     e.append(day);
   }
+}
+
+// A date box: its text shortened by the calendar button at the right end.
+export const CALENDAR_BUTTON_W = 17;
+function drawDateEdit(ctx) {
+  const { e, c, props, ui, form } = ctx;
+  editText(ctx, { reserve: CALENDAR_BUTTON_W });
+  const btn = el('div', 'cal-btn raised', { title: 'Calendário', 'aria-label': 'Calendário' });
+  btn.dataset.act = 'calendar';
+  if (props.readOnly) btn.classList.add('off');
+  btn.append(el('span', 'cal-glyph'));
+  e.append(btn);
+  if (ui.calendar && ui.calendar.form === form.name && ui.calendar.name === c.name) e.classList.add('dropped');
 }
 
 function drawMemo({ e, c, props, focused }) {

@@ -3,8 +3,8 @@
 // and follows the dataset's scrolls and changes. ReadOnly (the default
 // here, as the screens use it) refuses typing; otherwise leaving the box
 // writes the typed date into the field, putting the dataset in edit
-// state. DayNames are the weekday names shown beside the date (Sunday
-// first); DayName() gives the one for the date shown.
+// state. DayName() gives the name of DayNames for the date shown, beside
+// the date.
 // User-interface thread only; raises what the field raises for a date it
 // cannot take.
 #pragma once
@@ -27,8 +27,6 @@ class TDBDateEditPlus : public TDateEditPlus {
   void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
   TField* Field() const { return link_.Field(); }
 
-  std::array<std::string, 7> DayNames{"Domingo", "Segunda", "Terça", "Quarta",
-                                      "Quinta",  "Sexta",   "Sábado"};
   std::string DayName() const;
   const char* Kind() const override { return "dbdateedit"; }
 

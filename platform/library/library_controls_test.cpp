@@ -4,6 +4,7 @@
 
 #include "base/errors.h"
 #include "data/client_dataset.h"
+#include "forms/controls_test_support.h"
 #include "library/btn_pesquisa.h"
 #include "library/date_edit_plus.h"
 #include "library/db_date_edit_plus.h"
@@ -49,6 +50,78 @@ TEST(DateEditPlus, TypedDatesAreReadCheckedAndSet) {
   EXPECT_EQ(dep.Text(), "31/12/1999");
   Type(dep, "x");
   EXPECT_EQ(dep.Text(), "31/12/1999");
+}
+
+TEST(DateEditPlus, OnlyWholeCalendarDatesCountAsPicked) {
+  for (const char* good : {"05/03/2024", "29/02/2024", "31/12/9999", "01/01/0001"})
+    EXPECT_TRUE(TDateEditPlus::IsPickedDate(good)) << good;
+  for (const char* bad : {"29/02/2023", "31/04/2024", "00/01/2024", "01/13/2024", "01/01/0000",
+                          "5/3/2024", "05-03-2024", " 05/03/2024", "05/03/2024 ", "05/03/24",
+                          "ab/cd/efgh", "05/03/2024\n", "", "+5/03/2024"})
+    EXPECT_FALSE(TDateEditPlus::IsPickedDate(bad)) << bad;
+}
+
+// A date box and the edit that has the focus when the calendar is used.
+struct DatePick : testing::FormTest {
+  void SetUp() override {
+    FormTest::SetUp();
+    other = &Place<TEdit>("edtOutro");
+    date = &Place<TDateEditPlus>("depData");
+    other->OnExit = [this](TComponent&) {
+      ++exits;
+      if (refuseExit) throw EConvertError("'x' não é uma data válida.");
+    };
+    date->OnChange = [this](TComponent&) { changes.push_back(date->Text()); };
+    other->SetFocus();
+  }
+  TEdit* other = nullptr;
+  TDateEditPlus* date = nullptr;
+  int exits = 0;
+  bool refuseExit = false;
+  std::vector<std::string> changes;
+};
+
+TEST_F(DatePick, APickedDateTakesTheFocusAndIsTypedInOneChange) {
+  testing::Type(*date, "1203");  // half typed before: the pick replaces it
+  changes.clear();
+  EXPECT_TRUE(date->PickDate("05/03/2024"));
+  EXPECT_EQ(exits, 1);
+  EXPECT_TRUE(date->Focused());
+  EXPECT_EQ(changes, (std::vector<std::string>{"05/03/2024"}));
+  EXPECT_EQ(date->GetDate(), EncodeDate(2024, 3, 5));
+  EXPECT_FALSE(date->AllSelected());
+  // Picked again with the focus there: no exit, the text is replaced.
+  EXPECT_TRUE(date->PickDate("29/02/2024"));
+  EXPECT_EQ(exits, 1);
+  EXPECT_EQ(date->Text(), "29/02/2024");
+  // The same date again changes nothing.
+  EXPECT_TRUE(date->PickDate("29/02/2024"));
+  EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(DatePick, NothingIsSetWhenTheFocusCannotComeOrTheBoxTakesNoTyping) {
+  refuseExit = true;
+  EXPECT_THROW(date->PickDate("05/03/2024"), EConvertError);
+  EXPECT_TRUE(other->Focused());
+  refuseExit = false;
+  // The exit handler sends the focus elsewhere.
+  TEdit& third = Place<TEdit>("edtTerceiro");
+  other->OnExit = [&](TComponent&) { third.SetFocus(); };
+  EXPECT_FALSE(date->PickDate("05/03/2024"));
+  EXPECT_TRUE(third.Focused());
+  date->SetReadOnly(true);
+  EXPECT_FALSE(date->PickDate("05/03/2024"));
+  date->SetReadOnly(false);
+  date->SetEnabled(false);
+  EXPECT_FALSE(date->PickDate("05/03/2024"));
+  date->SetEnabled(true);
+  date->SetVisible(false);
+  EXPECT_FALSE(date->PickDate("05/03/2024"));
+  date->SetVisible(true);
+  EXPECT_FALSE(date->PickDate("31/02/2024"));
+  EXPECT_TRUE(changes.empty());
+  EXPECT_EQ(date->EditText(), "__/__/____");
+  EXPECT_TRUE(third.Focused());
 }
 
 TEST(NumberEdit, ShowsTwoDecimalsWithSeparatorsAndReadsTypedText) {

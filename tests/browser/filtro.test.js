@@ -2,7 +2,8 @@
 // at start-up with its defaults, an order-number interval confirmed with
 // OK reloads the order list and comes back when the dialog reopens, a
 // broken rule is reported with its message and focus, a customer list is
-// picked with F9, and Ctrl+D undoes the operator's choices.
+// picked with F9, Ctrl+D undoes the operator's choices, and the order
+// dates are picked from the date boxes' calendars.
 
 import test, { before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -158,4 +159,46 @@ test('F9 on the customer list choice opens the pick list; the picked customer fi
     assert.ok(!(await enabled(page, 'sbtCliente')));
     assert.ok(!(await checked(page, 'chbPAndamento')));
     assert.ok(await checked(page, 'chbPParcialmente'), 'Desfazer checks "Parc. Atendido"');
+  });
+
+// Waits until the date box shows the text.
+const shows = (page, name, want) => page.waitForFunction(([sel, text]) =>
+  document.querySelector(sel)?.textContent === text, [`${inFiltro(name)} .edit-text`, want]);
+
+test('a day picked from the calendar of "Data Pedido de" is typed into it; the keys pick "até"',
+  { skip }, async (t) => {
+    const { page } = await openFilter(t);
+    const calendar = page.locator('[data-role="calendar"]');
+    const text = (name) => page.locator(`${inFiltro(name)} .edit-text`).textContent();
+    // The demo's orders lie in the weeks before 10/06/2024: the box holds a
+    // day of June, the calendar opens on it.
+    await page.click(inFiltro('depDeEmissao'));
+    await page.keyboard.type('01062024');
+    await shows(page, 'depDeEmissao', '01/06/2024');
+    await page.click(inFiltro('rbtTCliente'));  // the pick brings the focus back
+    await page.waitForSelector(`${inFiltro('rbtTCliente')}.focused`);
+    await page.click(`${inFiltro('depDeEmissao')} [data-act="calendar"]`);
+    await calendar.waitFor();
+    assert.deepEqual(await calendar.locator('.cal-wd').allTextContents(),
+      ['Dom', 'Seg', 'Ter', 'Qua', 'Qui', 'Sex', 'Sáb']);
+    assert.equal(await calendar.locator('.cal-month').textContent(), 'Junho 2024');
+    assert.equal(await calendar.locator('.cal-day.hot').getAttribute('data-date'), '01/06/2024');
+    await calendar.locator('[data-act="cal-prev"]').click();
+    await page.waitForSelector('[data-role="calendar"] .cal-month:text("Maio 2024")');
+    await shot(page, 'filtro-05-calendario.png');
+    await calendar.locator('.cal-day[data-date="20/05/2024"]').click();
+    await calendar.waitFor({ state: 'detached' });
+    await page.waitForSelector(`${inFiltro('depDeEmissao')}.focused`);
+    assert.equal(await text('depDeEmissao'), '20/05/2024');
+
+    await page.click(inFiltro('depAteEmissao'));
+    await page.keyboard.type('01062024');
+    await shows(page, 'depAteEmissao', '01/06/2024');
+    await page.keyboard.press('Alt+ArrowDown');
+    await calendar.waitFor();
+    for (const key of ['End', 'ArrowLeft', 'ArrowDown', 'ArrowUp', 'Enter']) await page.keyboard.press(key);
+    await calendar.waitFor({ state: 'detached' });
+    await shows(page, 'depAteEmissao', '29/06/2024');
+    await confirmFilter(page);
+    assert.ok((await orderNumbers(page)).length > 0, 'orders placed in the picked weeks');
   });
