@@ -4,9 +4,9 @@
 #include "confirmation/conf_pedido_form.h"
 #include "confirmation/decimal_cut.h"
 #include "library/consiste.h"
+#include "library/display_texts.h"
 #include "library/velkora.h"
 #include "text/date_time.h"
-#include "library/display_texts.h"
 
 using namespace fw;
 

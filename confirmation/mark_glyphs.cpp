@@ -10,7 +10,7 @@ namespace {
 
 const std::map<char, fw::TColor> kPalette = {
     {'.', fw::clOlive}, {'#', fw::clBlack}, {'s', fw::clSilver}, {'w', fw::clWhite},
-    {'g', fw::clGray}};
+    {'g', fw::clGray}, {'b', fw::clNavy}};
 
 // The frame around a 9 x 9 interior (rows 3 to 11, columns 3 to 11).
 fw::TBitmap Box(const std::vector<std::string>& interior) {
@@ -64,8 +64,12 @@ fw::TBitmap FilterGlyph() {
       "......####......",  //
       "................",  //
       "................"};
+  return TwoStateGlyph(funnel);
+}
+
+fw::TBitmap TwoStateGlyph(const std::vector<std::string>& shown) {
   std::vector<std::string> rows;
-  for (const std::string& line : funnel) {
+  for (const std::string& line : shown) {
     std::string greyed = line;
     for (char& c : greyed) c = c == '#' ? 'g' : c == 'w' ? 's' : c;
     rows.push_back(line + greyed);

@@ -11,8 +11,14 @@
 //   UncheckGlyph  white interior (not marked)
 //   DescheckGlyph silver interior (mark not available)
 // FilterGlyph is 32 x 16: a funnel as shown when enabled, then greyed.
+// TwoStateGlyph makes such a pair from 16-pixel rows in the palette
+// below ('.' olive, '#' black, 'w' white, 's' silver, 'g' gray, 'b' navy):
+// each row, then its greyed copy (black to gray, white to silver).
 // Pure.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "forms/graphics.h"
 
@@ -24,3 +30,4 @@ fw::TBitmap CheckGlyph();
 fw::TBitmap UncheckGlyph();
 fw::TBitmap DescheckGlyph();
 fw::TBitmap FilterGlyph();
+fw::TBitmap TwoStateGlyph(const std::vector<std::string>& rows);

@@ -31,8 +31,6 @@ namespace {
 
 constexpr int kLoading = 6;  // the busy indicator's "loading" kind
 
-TfrmConfPedido& Tela() { return *Cli_zqv41800::frmConfPedido; }
-
 // A "Todos"/"Lista" criterion: the flag, and the list only while "Lista"
 // is chosen.
 template <class Criterion>

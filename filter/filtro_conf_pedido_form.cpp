@@ -2,6 +2,9 @@
 // names, and its handlers registered under those names.
 #include "filter/filtro_conf_pedido_form.h"
 
+#include "confirmation/cli_zqv41800.h"
+#include "confirmation/conf_pedido_form.h"
+
 using namespace fw;
 
 namespace {
@@ -19,6 +22,12 @@ TfrmFiltroConfPedido::TfrmFiltroConfPedido(TComponent* owner) : TfrmFiltroPadrao
   ComposeMessages();
   BindEvents();
   RegisterHandlers();
+}
+
+TfrmConfPedido& TfrmFiltroConfPedido::Tela() {
+  if (!Cli_zqv41800::boIdCriado)
+    throw Exception("A tela de confirmação de pedidos não está aberta.");
+  return *Cli_zqv41800::frmConfPedido;
 }
 
 // Which handler name each event runs.

@@ -41,9 +41,16 @@
 #include "library/frm_filtro_padrao.h"
 #include "sql/adoib_query.h"
 
+class TfrmConfPedido;
+
 class TfrmFiltroConfPedido : public fw::TfrmFiltroPadrao {
  public:
   explicit TfrmFiltroConfPedido(fw::TComponent* owner);
+
+  // The confirmation screen whose branch, connection, parameters and
+  // order list the dialog works with; raises fw::Exception when it is not
+  // open (its unit's pointer outlives a closed screen).
+  static TfrmConfPedido& Tela();
 
   fw::TButtonFlat* sbtLimpa;
 
@@ -179,6 +186,12 @@ class TfrmFiltroConfPedido : public fw::TfrmFiltroPadrao {
   // Shows `text` as an error, moves the focus to `focus` (when
   // given) and ends the command.
   [[noreturn]] void Refuse(const std::string& text, fw::TControl* focus);
+  // Refuses a date edit whose typed text is no calendar date.
+  void Vd_DataInv(fw::TDateEditPlus& edit);
+  // The interval edits emptied and shown as not in use; enabling or
+  // disabling them with their labels.
+  void ClearInterval();
+  void SetIntervalEnabled(bool enabled);
 
   // Lifecycle.
   void LoadFromFiltro();

@@ -4,13 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "confirmation/mark_glyphs.h"
 #include "forms/glyphs.h"
 
 namespace {
 
-const std::map<char, fw::TColor> kPalette = {{'.', fw::clOlive}, {'#', fw::clBlack},
-                                             {'w', fw::clWhite}, {'b', fw::clNavy},
-                                             {'g', fw::clGray},  {'s', fw::clSilver}};
+const std::map<char, fw::TColor> kPalette = {{'.', fw::clOlive}, {'b', fw::clNavy}};
 
 }  // namespace
 
@@ -32,13 +31,7 @@ fw::TBitmap SearchGlyph() {
       ".............##.",  //
       "................",  //
       "................"};
-  std::vector<std::string> rows;
-  for (const std::string& line : glass) {
-    std::string greyed = line;
-    for (char& c : greyed) c = c == '#' ? 'g' : c == 'w' ? 's' : c;
-    rows.push_back(line + greyed);
-  }
-  return fw::BitmapFromPixels(rows, kPalette);
+  return TwoStateGlyph(glass);
 }
 
 fw::TBitmap UndoGlyph() {

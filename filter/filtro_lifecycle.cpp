@@ -51,7 +51,7 @@ const TListaSalva kListasSalvas[] = {
 
 // Text of one of the branch's order parameters on the confirmation screen.
 std::string ParamPedido(const char* field) {
-  return Cli_zqv41800::frmConfPedido->cdsParamPedido.FieldByName(field).AsString();
+  return TfrmFiltroConfPedido::Tela().cdsParamPedido.FieldByName(field).AsString();
 }
 
 }  // namespace
@@ -128,7 +128,7 @@ void TfrmFiltroConfPedido::LoadFromFiltro() {
 // typed on the confirmation screen, under the busy indicator (hidden
 // however the request ends; an error passes on and ends the activation).
 void TfrmFiltroConfPedido::RequestOperTPed() {
-  TfrmConfPedido& tela = *Cli_zqv41800::frmConfPedido;
+  TfrmConfPedido& tela = Tela();
   Showavi::TShowAviScope busy(6);
   cdsOperTPed.SetData(
       TRdmConfPedido(tela.netConPed).getOperTPed(tela.medCdFilial->Text(), Velkora::Operador()));
@@ -219,9 +219,8 @@ void TfrmFiltroConfPedido::sbtLimpaClick(TComponent&) {
   rbtLNrPedido->SetChecked(false);
   medDeIntervalo->Clear();
   medAteIntervalo->Clear();
-  for (TControl* control : std::initializer_list<TControl*>{
-           medDeIntervalo, medAteIntervalo, lblDeNrPedido, lblAteNrPedido, sbtNrPedido})
-    control->SetEnabled(false);
+  SetIntervalEnabled(false);
+  sbtNrPedido->SetEnabled(false);
   rbtTNrPedido->SetChecked(true);
   for (TCheckBox* box : {chbBaixa, chbNormal, chbAlta, chbUrgente, chbPrioritaria})
     box->SetChecked(true);
@@ -241,38 +240,40 @@ void TfrmFiltroConfPedido::sbtLimpaClick(TComponent&) {
 // ---------------------------------------------------------------------------
 // Toggles
 
-void TfrmFiltroConfPedido::rbtTNrPedidoClick(TComponent&) {
+void TfrmFiltroConfPedido::ClearInterval() {
   medDeIntervalo->Clear();
   medAteIntervalo->Clear();
   medDeIntervalo->SetColor(clWindow);
   medAteIntervalo->SetColor(clWindow);
-  for (TControl* control : std::initializer_list<TControl*>{
-           sbtNrPedido, medDeIntervalo, medAteIntervalo, lblDeNrPedido, lblAteNrPedido})
-    control->SetEnabled(false);
+}
+
+void TfrmFiltroConfPedido::SetIntervalEnabled(bool enabled) {
+  for (TControl* control : std::initializer_list<TControl*>{medDeIntervalo, medAteIntervalo,
+                                                            lblDeNrPedido, lblAteNrPedido})
+    control->SetEnabled(enabled);
+}
+
+void TfrmFiltroConfPedido::rbtTNrPedidoClick(TComponent&) {
+  ClearInterval();
+  sbtNrPedido->SetEnabled(false);
+  SetIntervalEnabled(false);
   rbtTNrPedido->SetChecked(true);
 }
 
 void TfrmFiltroConfPedido::rbtIntervaloClick(TComponent&) {
   const bool intervalo = rbtIntervalo->Checked();
   sbtNrPedido->SetEnabled(!intervalo);
-  for (TControl* control : std::initializer_list<TControl*>{medDeIntervalo, medAteIntervalo,
-                                                            lblDeNrPedido, lblAteNrPedido})
-    control->SetEnabled(intervalo);
+  SetIntervalEnabled(intervalo);
   medDeIntervalo->SetFocus();
   medDeIntervalo->SetColor(clInfoBk);
   medAteIntervalo->SetColor(clInfoBk);
 }
 
 void TfrmFiltroConfPedido::rbtLNrPedidoClick(TComponent&) {
-  medDeIntervalo->Clear();
-  medAteIntervalo->Clear();
-  medDeIntervalo->SetColor(clWindow);
-  medAteIntervalo->SetColor(clWindow);
+  ClearInterval();
   const bool lista = rbtLNrPedido->Checked();
   sbtNrPedido->SetEnabled(lista);
-  for (TControl* control : std::initializer_list<TControl*>{medDeIntervalo, medAteIntervalo,
-                                                            lblDeNrPedido, lblAteNrPedido})
-    control->SetEnabled(!lista);
+  SetIntervalEnabled(!lista);
   rbtLNrPedido->SetChecked(true);
 }
 

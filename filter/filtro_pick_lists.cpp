@@ -14,26 +14,17 @@
 #include "filter/cli_zqv41801.h"
 #include "filter/filtro_conf_pedido_form.h"
 #include "library/consiste.h"
+#include "library/display_texts.h"
 #include "library/pesqlista.h"
 #include "library/qrddlgs.h"
 #include "library/showavi.h"
 #include "library/velkora.h"
 #include "library/xlb93310.h"
 #include "remote/rdm_conf_pedido.h"
-#include "library/display_texts.h"
 
 using namespace fw;
 
 namespace {
-
-// The confirmation screen, whose branch the order numbers and products
-// are read for (its unit's pointer outlives a closed screen: the creation
-// flag tells whether it is there).
-TfrmConfPedido& Tela() {
-  if (!Cli_zqv41800::boIdCriado)
-    throw Exception("A tela de confirmação de pedidos não está aberta.");
-  return *Cli_zqv41800::frmConfPedido;
-}
 
 // Enables a control again however the scope ends.
 class TReabilita {

@@ -62,33 +62,18 @@ void TfrmFiltroConfPedido::Refuse(const std::string& text, TControl* focus) {
 // ---------------------------------------------------------------------------
 // Date validity: the typed text must be a calendar date.
 
-namespace {
-
-std::string InvalidDateText(const TDateEditPlus& edit, const std::string& dataInv) {
-  return "'" + edit.EditText() + "' " + dataInv;
+void TfrmFiltroConfPedido::Vd_DataInv(TDateEditPlus& edit) {
+  if (!edit.IsEmpty() && !edit.IsDateValid())
+    Refuse("'" + edit.EditText() + "' " + msgPadrao->Msg("DATA_INV"), &edit);
 }
 
-}  // namespace
+void TfrmFiltroConfPedido::Vd_DeEmissaoInv() { Vd_DataInv(*depDeEmissao); }
 
-void TfrmFiltroConfPedido::Vd_DeEmissaoInv() {
-  if (!depDeEmissao->IsEmpty() && !depDeEmissao->IsDateValid())
-    Refuse(InvalidDateText(*depDeEmissao, msgPadrao->Msg("DATA_INV")), depDeEmissao);
-}
+void TfrmFiltroConfPedido::Vd_AteEmissaoInv() { Vd_DataInv(*depAteEmissao); }
 
-void TfrmFiltroConfPedido::Vd_AteEmissaoInv() {
-  if (!depAteEmissao->IsEmpty() && !depAteEmissao->IsDateValid())
-    Refuse(InvalidDateText(*depAteEmissao, msgPadrao->Msg("DATA_INV")), depAteEmissao);
-}
+void TfrmFiltroConfPedido::Vd_DeEntregaInv() { Vd_DataInv(*depDeEntrega); }
 
-void TfrmFiltroConfPedido::Vd_DeEntregaInv() {
-  if (!depDeEntrega->IsEmpty() && !depDeEntrega->IsDateValid())
-    Refuse(InvalidDateText(*depDeEntrega, msgPadrao->Msg("DATA_INV")), depDeEntrega);
-}
-
-void TfrmFiltroConfPedido::Vd_AteEntregaInv() {
-  if (!depAteEntrega->IsEmpty() && !depAteEntrega->IsDateValid())
-    Refuse(InvalidDateText(*depAteEntrega, msgPadrao->Msg("DATA_INV")), depAteEntrega);
-}
+void TfrmFiltroConfPedido::Vd_AteEntregaInv() { Vd_DataInv(*depAteEntrega); }
 
 // ---------------------------------------------------------------------------
 // Date ranges: both dates or none, the first not after the last.
