@@ -17,8 +17,10 @@
 #include "appserver/demo_data.h"
 #include "appserver/dispatcher.h"
 #include "appserver/http_server.h"
+#include "appserver/operator_passwords.h"
 #include "appserver/order_service.h"
 #include "appserver/schema.h"
+#include "appserver/session_store.h"
 #include "base/errors.h"
 #include "text/date_time.h"
 
@@ -26,11 +28,14 @@ namespace appserver {
 
 namespace {
 
+const char* kDemoPassword = "demo";
+
 const char* kUsage =
     "Uso:\n"
     "  appserver init  --db ARQUIVO\n"
     "  appserver demo  --db ARQUIVO [--seed N] [--orders N] [--today AAAA-MM-DD]\n"
-    "  appserver serve --db ARQUIVO-OU-URL [--listen MAQUINA:PORTA] [--token TOKEN]\n";
+    "  appserver serve --db ARQUIVO-OU-URL [--listen MAQUINA:PORTA] [--session-hours N]\n"
+    "  appserver passwd --db ARQUIVO-OU-URL --operator CODIGO   (a senha na primeira linha da entrada)\n";
 
 class TUsageError : public std::runtime_error {
  public:
@@ -121,12 +126,37 @@ int Demo(const std::vector<std::string>& args) {
     demo.Orders = Number<int>("--orders", o["--orders"], kMinDemoOrders, 10'000'000);
   demo.Today = o.count("--today") ? Today(o["--today"]) : std::floor(LocalNow());
   TDemoSummary s;
-  BuildDatabase(o["--db"], [&](fw::SqlDriver& db) { s = FillDemoData(db, demo); });
+  BuildDatabase(o["--db"], [&](fw::SqlDriver& db) {
+    s = FillDemoData(db, demo);
+    SetEveryPassword(db, kDemoPassword);
+  });
   std::cout << "Banco de demonstração criado em " << SqliteFilePath(o["--db"]) << ": "
             << s.Branches << " filiais, " << s.Customers << " clientes, " << s.Products
             << " produtos, " << s.Orders << " pedidos, " << s.Items << " itens (semente "
-            << demo.Seed << ", data " << fw::FormatDateTime("yyyy-mm-dd", demo.Today) << ")."
-            << std::endl;
+            << demo.Seed << ", data " << fw::FormatDateTime("yyyy-mm-dd", demo.Today) << "); senha de "
+            << "todos os operadores: " << kDemoPassword << "." << std::endl;
+  return 0;
+}
+
+// The first line of standard input, without its line end.
+std::string PasswordFromInput() {
+  std::string line;
+  if (!std::getline(std::cin, line)) throw TUsageError("Informe a senha na primeira linha da entrada.");
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (line.empty()) throw TUsageError("A senha não pode ser vazia.");
+  return line;
+}
+
+int Passwd(const std::vector<std::string>& args) {
+  auto o = ReadOptions(args, {"--db", "--operator"});
+  if (!o.count("--operator")) throw TUsageError("Informe o operador com --operator.");
+  std::string password = PasswordFromInput();
+  TDbPool pool(o["--db"]);
+  TDbPool::TLease db = pool.Acquire();
+  fw::TSqlTransaction tx(*db);
+  SetPassword(*db, o["--operator"], password);
+  tx.Commit();
+  std::cout << "Senha do operador " << o["--operator"] << " alterada." << std::endl;
   return 0;
 }
 
@@ -161,7 +191,7 @@ class TSignalStopper {
 };
 
 int Serve(const std::vector<std::string>& args) {
-  auto o = ReadOptions(args, {"--db", "--listen", "--token"});
+  auto o = ReadOptions(args, {"--db", "--listen", "--session-hours"});
   THttpOptions http;
   std::string listen = o.count("--listen") ? o["--listen"] : "127.0.0.1:41800";
   size_t colon = listen.rfind(':');
@@ -169,15 +199,15 @@ int Serve(const std::vector<std::string>& args) {
     throw TUsageError("Endereço inválido para --listen: '" + listen + "' (esperado MAQUINA:PORTA).");
   http.Host = listen.substr(0, colon);
   http.Port = Number<int>("--listen", listen.substr(colon + 1), 0, 65535);
-  if (o.count("--token")) {
-    http.Token = o["--token"];
-    if (http.Token.empty()) throw TUsageError("O token de --token não pode ser vazio.");
-  }
+  TSessionOptions session;
+  if (o.count("--session-hours"))
+    session.Hours = Number<double>("--session-hours", o["--session-hours"], 0.01, 24.0 * 365);
 
   TDbPool pool(o["--db"]);
   TDispatcher dispatcher(kModuleName, OrderServiceMethods(pool),
                          [](const std::string& line) { std::cerr << line << std::endl; });
-  THttpServer server(dispatcher, http);
+  TSessionStore sessions(pool, session, LocalNow);
+  THttpServer server(dispatcher, sessions, http);
   TSignalStopper stopper(server);
   int port = server.Bind();
   std::cout << "listening on " << http.Host << ":" << port << std::endl;
@@ -197,6 +227,7 @@ int RunAppServer(const std::vector<std::string>& args) {
     if (args[0] == "init") return Init(args);
     if (args[0] == "demo") return Demo(args);
     if (args[0] == "serve") return Serve(args);
+    if (args[0] == "passwd") return Passwd(args);
     throw TUsageError("Comando desconhecido: '" + args[0] + "'.");
   } catch (const TUsageError& e) {
     std::cerr << "appserver: " << e.what() << "\n" << kUsage;

@@ -11,6 +11,9 @@
 #include <sstream>
 #include <thread>
 
+#include <httplib.h>
+
+#include "appserver/password_hash.h"
 #include "appserver/test_support.h"
 #include "rpc/check_result.h"
 #include "rpc/rpc_errors.h"
@@ -21,9 +24,12 @@ namespace {
 // A child process running the appserver program, its output in files.
 class TProgram {
  public:
-  explicit TProgram(std::vector<std::string> args) : out_(TempPath("out")), err_(TempPath("err")) {
+  explicit TProgram(std::vector<std::string> args, const std::string& input = {})
+      : out_(TempPath("out")), err_(TempPath("err")), in_(TempPath("in")) {
+    std::ofstream(in_) << input;
     pid_ = fork();
     if (pid_ == 0) {
+      freopen(in_.c_str(), "r", stdin);
       freopen(out_.c_str(), "w", stdout);
       freopen(err_.c_str(), "w", stderr);
       std::vector<char*> argv = {const_cast<char*>(APPSERVER_BINARY)};
@@ -40,6 +46,7 @@ class TProgram {
     }
     std::remove(out_.c_str());
     std::remove(err_.c_str());
+    std::remove(in_.c_str());
   }
   // The exit code, or -1 if it did not end within the time.
   int Wait(std::chrono::milliseconds limit = std::chrono::seconds(60)) {
@@ -77,7 +84,7 @@ class TProgram {
     s << f.rdbuf();
     return s.str();
   }
-  std::string out_, err_;
+  std::string out_, err_, in_;
   pid_t pid_ = -1;
   bool exited_ = false;
 };
@@ -113,6 +120,9 @@ TEST(CliTest, DemoIsDeterministic) {
   };
   EXPECT_EQ(digest(a), digest(b));
   EXPECT_EQ(Count(*fw::OpenSqlDriver("sqlite:" + a), "SELECT COUNT(*) FROM PEDIDO"), 200);
+  // Every demo operator signs in with "demo".
+  for (auto& row : fw::OpenSqlDriver("sqlite:" + a)->Query("SELECT DSHASHSENHA FROM OPERADOR", {}).Rows)
+    EXPECT_TRUE(VerifyPassword(std::get<std::string>(row[0]), "demo"));
   RemoveDatabase(a);
   RemoveDatabase(b);
 }
@@ -134,16 +144,58 @@ TEST(CliTest, WrongCommandLinesAreExplained) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// passwd reads the first line of its input; an unknown operator changes
+// nothing. The password set here is the one the server checks below.
+TEST(CliTest, PasswdSetsAnOperatorsPassword) {
+  TDemoDatabase data(100, 2);
+  struct TCase { const char* op; const char* input; int exit; const char* said; };
+  for (const TCase& c : std::vector<TCase>{
+           {"NINGUEM", "x\n", 1, "Operador NINGUEM não cadastrado"},
+           {"ANA", "", 2, "Informe a senha"},
+           {"ANA", "\r\nresto\n", 2, "não pode ser vazia"},
+           {"ANA", "s3nh@ forte\r\nresto\n", 0, "Senha do operador ANA alterada."}}) {
+    TProgram p({"passwd", "--db", data.Path(), "--operator", c.op}, c.input);
+    EXPECT_EQ(p.Wait(), c.exit) << c.op;
+    EXPECT_NE((p.Out() + p.Err()).find(c.said), std::string::npos) << p.Out() << p.Err();
+  }
+  auto db = data.Open();
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM OPERADOR WHERE DSHASHSENHA LIKE '$argon2id$%'"), 1);
+}
+
+// A database made before operators signed in gets the password column and
+// the session tables when a server or passwd opens it; its data stay.
+TEST(CliTest, ADatabaseFromBeforeSignInIsUpgraded) {
+  TDemoDatabase data(100, 2);
+  int64_t orders = Count(*data.Open(), "SELECT COUNT(*) FROM PEDIDO");
+  data.Open()->Execute(
+      "DROP TABLE SESSAOOPER; DROP TABLE FALHAACESSO; ALTER TABLE OPERADOR DROP COLUMN DSHASHSENHA");
+  TProgram passwd({"passwd", "--db", data.Path(), "--operator", "BRUNO"}, "nova\n");
+  ASSERT_EQ(passwd.Wait(), 0) << passwd.Err();
+  auto db = data.Open();
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM OPERADOR WHERE DSHASHSENHA IS NOT NULL"), 1);
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM SESSAOOPER"), 0);
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM FALHAACESSO"), 0);
+  EXPECT_EQ(Count(*db, "SELECT COUNT(*) FROM PEDIDO"), orders);
+}
+
 TEST(CliTest, ServeAnswersAndStopsOnSignals) {
   TDemoDatabase data(100, 2);
+  TProgram passwd({"passwd", "--db", data.Path(), "--operator", "ANA"}, "s3nh@ forte\n");
+  ASSERT_EQ(passwd.Wait(), 0) << passwd.Err();
   for (int sig : {SIGTERM, SIGINT}) {
-    TProgram serve({"serve", "--db", data.Path(), "--listen", "127.0.0.1:0", "--token", "t0k"});
+    TProgram serve({"serve", "--db", data.Path(), "--listen", "127.0.0.1:0", "--session-hours", "1"});
     int port = serve.ListeningPort();
     ASSERT_GT(port, 0) << serve.Err();
     fw::TNetConnection con;
     con.ServerName = kModuleName;
     con.SetAddress("http://127.0.0.1:" + std::to_string(port));
-    con.Token = "t0k";
+    httplib::Result session = httplib::Client("127.0.0.1", port)
+                                  .Post("/session", R"({"operator":"ANA","password":"s3nh@ forte"})",
+                                        "application/json");
+    ASSERT_EQ(session->status, 200) << session->body;
+    json reply = json::parse(session->body);
+    EXPECT_NEAR(reply["expires"].get<double>() - LocalNow(), 1.0 / 24, 1.0 / 1440);
+    con.Token = reply["token"];
     json value = fw::CheckResultServ(con.Call("GetItemErro", {"0001", "0000000003"}));
     EXPECT_EQ(value["rows"][0][0], 1.0);
     con.Close();  // an idle kept-alive connection would hold the stop up to 2 s

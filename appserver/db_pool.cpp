@@ -18,6 +18,7 @@ TDbPool::TDbPool(std::string url, size_t keepIdle) : url_(std::move(url)), keepI
                              "' não contém as tabelas do sistema. Crie-o com 'appserver init' "
                              "ou 'appserver demo'.");
   if (!path.empty()) first->Query("PRAGMA journal_mode = WAL", {});
+  UpgradeSchema(*first);
   idle_.push_back(std::move(first));
 }
 

@@ -37,28 +37,29 @@ void TDispatcher::Log(const std::string& line) const {
   if (log_) log_(line);
 }
 
-json TDispatcher::Handle(const json& request) const {
-  if (!request.is_array()) return HandleOne(request);
+json TDispatcher::Handle(const json& request, const std::string* sessionOperator) const {
+  if (!request.is_array()) return HandleOne(request, sessionOperator);
   if (request.empty())
     return ErrorReply(nullptr, kInvalidRequest, "Requisição JSON-RPC inválida: lote vazio.");
   json replies = json::array();
   for (const json& one : request) {
-    json reply = HandleOne(one);
+    json reply = HandleOne(one, sessionOperator);
     if (!reply.is_null()) replies.push_back(std::move(reply));
   }
   return replies.empty() ? json() : replies;
 }
 
-std::string TDispatcher::HandleText(std::string_view body) const {
+std::string TDispatcher::HandleText(std::string_view body,
+                                    const std::string* sessionOperator) const {
   json request = json::parse(body, nullptr, false);
   json reply = request.is_discarded()
                    ? ErrorReply(nullptr, kParseError,
                                 "Requisição ilegível: o corpo não é um JSON válido.")
-                   : Handle(request);
+                   : Handle(request, sessionOperator);
   return reply.is_null() ? std::string() : reply.dump();
 }
 
-json TDispatcher::HandleOne(const json& request) const {
+json TDispatcher::HandleOne(const json& request, const std::string* sessionOperator) const {
   if (!request.is_object())
     return ErrorReply(nullptr, kInvalidRequest,
                       "Requisição JSON-RPC inválida: esperado um objeto.");
@@ -89,7 +90,8 @@ json TDispatcher::HandleOne(const json& request) const {
                            module_ + ".");
   } else {
     try {
-      json result = Run(methods_[found->second], params == request.end() ? json::array() : *params);
+      json result = Run(methods_[found->second],
+                        params == request.end() ? json::array() : *params, sessionOperator);
       // Members set one by one: a braced list would copy the (large) result.
       reply = json::object();
       reply["jsonrpc"] = "2.0";
@@ -102,10 +104,18 @@ json TDispatcher::HandleOne(const json& request) const {
   return notification ? json() : reply;
 }
 
-json TDispatcher::Run(const TMethod& method, const json& params) const {
+json TDispatcher::Run(const TMethod& method, const json& params,
+                      const std::string* sessionOperator) const {
   TArgs args(method.Name, method.Signature, params);  // TRpcError(-32602) passes on
   std::string failure;
   try {
+    if (sessionOperator && method.OperatorArg > 0 &&
+        args.Str(method.OperatorArg) != *sessionOperator) {
+      std::string refusal = "O operador " + Shown(args.Str(method.OperatorArg)) +
+                            " não é o operador da sessão.";
+      if (!method.Checked) throw TRpcError(kNotSessionOperator, refusal);
+      throw TServiceError(refusal);
+    }
     json value = method.Run(args);
     if (!method.Checked) return value;
     json ok = json::object();

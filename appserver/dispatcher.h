@@ -14,6 +14,13 @@
 // names the method and the argument), -32603 a packet method that failed.
 // Messages are Portuguese and meant for a person: database and internal
 // details go only to the log function, never into a reply.
+//
+// The caller: requests that come with a session (HTTP) give its operator,
+// and a method's operator argument (TMethod::OperatorArg) must be that
+// operator, or the call is refused before it runs, as a refusal of a
+// checked method or as JSON-RPC error -32001 ("O operador X não é o
+// operador da sessão."). Without one (null: the in-process transport of
+// a program that links the server) nothing is checked.
 // Thread-safe (the table is read-only after construction).
 #pragma once
 
@@ -35,15 +42,17 @@ class TDispatcher {
  public:
   TDispatcher(std::string moduleName, std::vector<TMethod> methods, TLogger log = {});
 
-  nlohmann::json Handle(const nlohmann::json& request) const;
-  std::string HandleText(std::string_view body) const;
+  nlohmann::json Handle(const nlohmann::json& request,
+                        const std::string* sessionOperator = nullptr) const;
+  std::string HandleText(std::string_view body, const std::string* sessionOperator = nullptr) const;
 
   const std::string& ModuleName() const { return module_; }
   std::vector<std::string> MethodNames() const;
 
  private:
-  nlohmann::json HandleOne(const nlohmann::json& request) const;
-  nlohmann::json Run(const TMethod& method, const nlohmann::json& params) const;
+  nlohmann::json HandleOne(const nlohmann::json& request, const std::string* sessionOperator) const;
+  nlohmann::json Run(const TMethod& method, const nlohmann::json& params,
+                     const std::string* sessionOperator) const;
   void Log(const std::string& line) const;
 
   std::string module_;

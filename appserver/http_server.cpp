@@ -7,8 +7,48 @@
 
 namespace appserver {
 
-THttpServer::THttpServer(const TDispatcher& dispatcher, THttpOptions options)
-    : dispatcher_(dispatcher), options_(std::move(options)),
+namespace {
+
+using nlohmann::json;
+
+std::string BearerToken(const httplib::Request& req) {
+  std::string header = req.get_header_value("Authorization");
+  return header.starts_with("Bearer ") ? header.substr(7) : std::string();
+}
+
+void JsonError(httplib::Response& res, int status, const std::string& message) {
+  res.status = status;
+  res.set_content(json{{"error", message}}.dump(), "application/json");
+}
+
+// Reads the body up to `limit` bytes; false after answering 413 or 400.
+bool ReadBody(const httplib::Request& req, httplib::Response& res,
+              const httplib::ContentReader& read, size_t limit, std::string& body) {
+  bool tooLarge = false;
+  bool complete = read([&](const char* data, size_t length) {
+    if (body.size() + length > limit) {
+      tooLarge = true;
+      return false;
+    }
+    body.append(data, length);
+    return true;
+  });
+  if (complete) return true;
+  // The library stops reading a declared length over the limit itself.
+  bool declaredTooLarge = false;
+  if (req.has_header("Content-Length")) {
+    std::string declared = req.get_header_value("Content-Length");
+    declaredTooLarge = declared.size() > 19 || std::stoull("0" + declared) > limit;
+  }
+  res.status = tooLarge || declaredTooLarge ? 413 : 400;
+  return false;
+}
+
+}  // namespace
+
+THttpServer::THttpServer(const TDispatcher& dispatcher, TSessionStore& sessions,
+                         THttpOptions options)
+    : dispatcher_(dispatcher), sessions_(sessions), options_(std::move(options)),
       server_(std::make_unique<httplib::Server>()) {
   httplib::Server& s = *server_;
   int threads = options_.Threads;
@@ -18,59 +58,80 @@ THttpServer::THttpServer(const TDispatcher& dispatcher, THttpOptions options)
   s.set_keep_alive_timeout(2);  // an idle client holds up a stop at most this long
   s.set_read_timeout(30, 0);
   s.set_write_timeout(30, 0);
-
-  std::string token = options_.Token;
-  s.set_pre_routing_handler([token](const httplib::Request& req, httplib::Response& res) {
-    if (token.empty() || req.get_header_value("Authorization") == "Bearer " + token)
-      return httplib::Server::HandlerResponse::Unhandled;
-    res.status = 401;
-    res.set_header("WWW-Authenticate", "Bearer");
-    res.set_content(R"({"erro":"Acesso não autorizado ao servidor de aplicação."})",
-                    "application/json");
-    return httplib::Server::HandlerResponse::Handled;
+  SessionRoutes();
+  ModuleRoutes();
+  s.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+    res.status = 500;
+    res.set_content(R"({"erro":"Erro interno do servidor de aplicação."})", "application/json");
   });
+}
 
+void THttpServer::SessionRoutes() {
+  server_->Post("/session", [this](const httplib::Request& req, httplib::Response& res,
+                                   const httplib::ContentReader& read) {
+    std::string body;
+    if (!ReadBody(req, res, read, options_.MaxSignInBytes, body)) return;
+    json request = json::parse(body, nullptr, false);
+    auto op = request.is_object() ? request.find("operator") : request.end();
+    auto password = request.is_object() ? request.find("password") : request.end();
+    if (!request.is_object() || op == request.end() || !op->is_string() ||
+        password == request.end() || !password->is_string())
+      return JsonError(res, 400, "Pedido de acesso inválido: informe operador e senha.");
+    try {
+      TSession session = sessions_.SignIn(op->get<std::string>(), password->get<std::string>());
+      json reply = {{"token", session.Token}, {"operator", session.Operator},
+                    {"expires", session.Expires}};
+      res.set_header("Cache-Control", "no-store");
+      res.set_content(reply.dump(), "application/json");
+    } catch (const TSignInRefused& e) {
+      if (e.RetryAfter() > 0) res.set_header("Retry-After", std::to_string(e.RetryAfter()));
+      JsonError(res, e.Status(), e.what());
+    }
+  });
+  server_->Delete("/session", [this](const httplib::Request& req, httplib::Response& res) {
+    if (sessions_.SignOut(BearerToken(req)))
+      res.status = 204;
+    else
+      JsonError(res, 401, kSessionExpiredText);
+  });
+}
+
+std::optional<std::string> THttpServer::Authorize(const httplib::Request& req,
+                                                  httplib::Response& res) const {
+  std::optional<std::string> op = sessions_.OperatorOf(BearerToken(req));
+  if (op) return op;
+  res.status = 401;
+  res.set_header("WWW-Authenticate", "Bearer");
+  res.set_header("Connection", "close");  // the body, if any, is left unread
+  json reply = {{"jsonrpc", "2.0"},
+                {"error", {{"code", kNoSession}, {"message", kSessionExpiredText}}},
+                {"id", nullptr}};
+  res.set_content(reply.dump(), "application/json");
+  return std::nullopt;
+}
+
+void THttpServer::ModuleRoutes() {
   std::string path = "/" + dispatcher_.ModuleName();
   // The body is read here rather than by the library, which would refuse
   // bodies of other content types (form-encoded, as curl sends by
   // default) beyond a few kilobytes.
-  s.Post(path, [this](const httplib::Request& req, httplib::Response& res,
-                      const httplib::ContentReader& read) {
+  server_->Post(path, [this](const httplib::Request& req, httplib::Response& res,
+                             const httplib::ContentReader& read) {
+    std::optional<std::string> op = Authorize(req, res);
+    if (!op) return;
     std::string body;
-    bool tooLarge = false;
-    bool complete = read([&](const char* data, size_t length) {
-      if (body.size() + length > options_.MaxBodyBytes) {
-        tooLarge = true;
-        return false;
-      }
-      body.append(data, length);
-      return true;
-    });
-    if (!complete) {
-      // The library stops reading a declared length over the limit itself.
-      bool declaredTooLarge = false;
-      if (req.has_header("Content-Length")) {
-        std::string declared = req.get_header_value("Content-Length");
-        declaredTooLarge = declared.size() > 19 || std::stoull("0" + declared) > options_.MaxBodyBytes;
-      }
-      res.status = tooLarge || declaredTooLarge ? 413 : 400;
-      return;
-    }
-    std::string reply = dispatcher_.HandleText(body);
+    if (!ReadBody(req, res, read, options_.MaxBodyBytes, body)) return;
+    std::string reply = dispatcher_.HandleText(body, &*op);
     if (reply.empty()) {
       res.status = 204;
       return;
     }
     res.set_content(std::move(reply), "application/json");
   });
-  s.Get(path, [this](const httplib::Request&, httplib::Response& res) {
-    nlohmann::json info = {{"modulo", dispatcher_.ModuleName()},
-                           {"metodos", dispatcher_.MethodNames()}};
+  server_->Get(path, [this](const httplib::Request& req, httplib::Response& res) {
+    if (!Authorize(req, res)) return;
+    json info = {{"modulo", dispatcher_.ModuleName()}, {"metodos", dispatcher_.MethodNames()}};
     res.set_content(info.dump(), "application/json");
-  });
-  s.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-    res.status = 500;
-    res.set_content(R"({"erro":"Erro interno do servidor de aplicação."})", "application/json");
   });
 }
 

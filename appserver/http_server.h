@@ -1,11 +1,20 @@
 // The HTTP endpoint of the application server.
 //
-// POST /<module name> carries one JSON-RPC request (or batch) in its body
-// and is answered by the dispatcher: 200 with the JSON reply, 204 when
-// there is nothing to answer. GET /<module name> answers the module's name
-// and methods (clients use it to check the server at connect time). Any
-// other path is 404; a body over MaxBodyBytes is refused with 413; with a
-// token set, a request without "Authorization: Bearer <token>" gets 401.
+// POST /session signs an operator in: {"operator","password"} answers 200
+// {"token","operator","expires"}, 401 {"error"} for a wrong password or
+// operator, 429 {"error"} (and Retry-After) while the code is locked, 400
+// for a body that is not such an object. DELETE /session with the bearer
+// token ends that session: 204, or 401 for a token that is not live.
+//
+// The module's routes need "Authorization: Bearer <token>" of a live
+// session; without one they answer 401 with a JSON-RPC error body. POST
+// /<module name> carries one JSON-RPC request (or batch) in its body and
+// is answered by the dispatcher, which checks the operator arguments
+// against the session's operator: 200 with the JSON reply, 204 when there
+// is nothing to answer. GET /<module name> answers the module's name and
+// methods (clients use it to check the server at connect time). Any other
+// path is 404; a body over MaxBodyBytes is refused with 413. Tokens and
+// passwords are never logged.
 //
 // Bind takes the address (port 0: any free port) and returns the port;
 // Run serves until Stop, which may be called from any thread (a signal
@@ -15,12 +24,16 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "appserver/dispatcher.h"
+#include "appserver/session_store.h"
 
 namespace httplib {
 class Server;
+struct Request;
+struct Response;
 }
 
 namespace appserver {
@@ -28,14 +41,15 @@ namespace appserver {
 struct THttpOptions {
   std::string Host = "127.0.0.1";
   int Port = 0;
-  std::string Token;
   size_t MaxBodyBytes = 8u << 20;
+  size_t MaxSignInBytes = 4096;
   int Threads = 8;
 };
 
 class THttpServer {
  public:
-  THttpServer(const TDispatcher& dispatcher, THttpOptions options);
+  // Both must outlive the server.
+  THttpServer(const TDispatcher& dispatcher, TSessionStore& sessions, THttpOptions options);
   ~THttpServer();
 
   // The port bound; raises std::runtime_error (Portuguese) when the address
@@ -45,7 +59,13 @@ class THttpServer {
   void Stop();
 
  private:
+  void SessionRoutes();
+  void ModuleRoutes();
+  // The operator of the request's session, or null after answering 401.
+  std::optional<std::string> Authorize(const httplib::Request& req, httplib::Response& res) const;
+
   const TDispatcher& dispatcher_;
+  TSessionStore& sessions_;
   THttpOptions options_;
   std::unique_ptr<httplib::Server> server_;
   std::atomic<bool> stopping_{false};

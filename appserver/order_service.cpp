@@ -119,6 +119,13 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
          both.push_back(std::move(itemList));
          return both;
        }});
+  // The arguments that name the operator who calls, which a session must
+  // match.
+  for (TMethod& method : m) {
+    if (method.Name == "getOperTPed") method.OperatorArg = 2;
+    if (method.Name == "GetPedido") method.OperatorArg = 29;
+    if (method.Name == "SetPedidoPEAN" || method.Name == "SetItemPedidoPECF") method.OperatorArg = 3;
+  }
   return m;
 }
 

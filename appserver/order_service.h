@@ -28,6 +28,7 @@ struct TMethod {
   std::vector<TArgSpec> Signature;
   bool Checked = false;
   std::function<nlohmann::json(const TArgs&)> Run;
+  int OperatorArg = 0;  // the argument (1-based) naming the calling operator; 0: none
 };
 
 // The local date and time as an OLE Automation date-time.

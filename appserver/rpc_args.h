@@ -27,6 +27,9 @@ constexpr int kInvalidRequest = -32600;
 constexpr int kMethodNotFound = -32601;
 constexpr int kInvalidParams = -32602;
 constexpr int kInternalError = -32603;
+// Server-defined: no live session; the caller is not the operator named.
+constexpr int kNoSession = -32000;
+constexpr int kNotSessionOperator = -32001;
 
 class TRpcError : public std::runtime_error {
  public:

@@ -17,6 +17,12 @@ void CreateSchema(fw::SqlDriver& db);
 // Whether the database holds the system's tables.
 bool HasSchema(fw::SqlDriver& db);
 
+// Brings a database made before operators signed in up to date: adds the
+// password hash column (left empty: such operators get a password with
+// 'appserver passwd') and the session tables. Does nothing to a current
+// one. One transaction; raises EDatabaseError.
+void UpgradeSchema(fw::SqlDriver& db);
+
 // For a database URL naming an SQLite file ("sqlite:PATH" or a plain path):
 // the file's path; empty for ":memory:" and other URLs.
 std::string SqliteFilePath(const std::string& url);

@@ -33,10 +33,13 @@ CREATE TABLE PARAMPEDIDO (
   IDEXIBVENDCOM  CHAR(1) NOT NULL CHECK (length(IDEXIBVENDCOM) = 1)
 );
 
--- Operators who log in to the client application.
+-- Operators who log in to the client application. DSHASHSENHA is the
+-- Argon2id hash of the password in libsodium's text form (algorithm,
+-- cost, salt and hash); an operator without one cannot sign in.
 CREATE TABLE OPERADOR (
   CDOPERADOR   VARCHAR(12) NOT NULL PRIMARY KEY CHECK (length(CDOPERADOR) <= 12),
-  NMOPERADOR   VARCHAR(50) NOT NULL CHECK (length(NMOPERADOR) <= 50)
+  NMOPERADOR   VARCHAR(50) NOT NULL CHECK (length(NMOPERADOR) <= 50),
+  DSHASHSENHA  VARCHAR(128) CHECK (length(DSHASHSENHA) <= 128)
 );
 
 -- Salespeople. IDCARGOVEND: 'V' in-house, 'E' field salesperson,
@@ -332,3 +335,29 @@ CREATE TABLE HISTSITPEDIDO (
   FOREIGN KEY (CDFILIAL, NRPEDIDO) REFERENCES PEDIDO
 );
 CREATE INDEX HISTSITPEDIDO_PEDIDO ON HISTSITPEDIDO (CDFILIAL, NRPEDIDO);
+
+-- ---------------------------------------------------------------------------
+-- Sign-in
+
+-- Sessions of signed-in operators, shared by every application server on
+-- the database. HSTOKEN is the SHA-256 of the session's token in hex: the
+-- token itself is never stored. Times are OLE date-times; a session past
+-- DTEXPIRA is over, and each use moves DTEXPIRA on.
+CREATE TABLE SESSAOOPER (
+  HSTOKEN      CHAR(64)    NOT NULL PRIMARY KEY CHECK (length(HSTOKEN) = 64),
+  CDOPERADOR   VARCHAR(12) NOT NULL REFERENCES OPERADOR,
+  DTCRIACAO    REAL        NOT NULL,
+  DTULTUSO     REAL        NOT NULL,
+  DTEXPIRA     REAL        NOT NULL
+);
+CREATE INDEX SESSAOOPER_EXPIRA ON SESSAOOPER (DTEXPIRA);
+
+-- Failed sign-ins in a row for an operator code, known or not. When
+-- NRFALHAS reaches the limit the code is refused until DTBLOQATE and the
+-- count starts again; a successful sign-in removes the row.
+CREATE TABLE FALHAACESSO (
+  CDOPERADOR   VARCHAR(12) NOT NULL PRIMARY KEY CHECK (length(CDOPERADOR) <= 12),
+  NRFALHAS     INTEGER     NOT NULL,
+  DTULTFALHA   REAL        NOT NULL,
+  DTBLOQATE    REAL
+);

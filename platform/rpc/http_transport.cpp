@@ -7,6 +7,18 @@
 namespace fw {
 namespace {
 
+const char* kSessionExpired = "Sessão inválida ou expirada. Entre novamente.";
+
+// The message of a JSON-RPC error body, or `fallback`.
+std::string ServerMessage(const std::string& body, const char* fallback) {
+  nlohmann::json reply = nlohmann::json::parse(body, nullptr, false);
+  if (reply.is_object() && reply.contains("error") && reply["error"].is_object()) {
+    const nlohmann::json& message = reply["error"].value("message", nlohmann::json());
+    if (message.is_string() && !message.get<std::string>().empty()) return message;
+  }
+  return fallback;
+}
+
 class HttpTransport : public TRpcTransport {
  public:
   explicit HttpTransport(const THttpEndpoint& endpoint)
@@ -63,9 +75,7 @@ class HttpTransport : public TRpcTransport {
     switch (res->status) {
       case 200:
       case 204: return;
-      case 401:
-        throw EServerError("O servidor de aplicação em " + address_ +
-                           " recusou o acesso: credencial ausente ou inválida.");
+      case 401: throw ESessionExpired(ServerMessage(res->body, kSessionExpired));
       case 404:
         throw EServerError("O servidor de aplicação em " + address_ + " não oferece o módulo '" +
                            endpoint_.ServerName + "'.");

@@ -169,7 +169,12 @@ TEST(NetConnectionHttpTest, UnknownModuleAndMissingTokenAreRefusedAtOpen) {
   TNetConnection con;
   con.Port = server.port;
   con.ServerName = "Mod";
-  EXPECT_THROW(con.Open(), EServerError);  // no token
+  try {
+    con.Open();  // no token
+    FAIL();
+  } catch (const ESessionExpired& e) {
+    EXPECT_STREQ(e.what(), "Sessão inválida ou expirada. Entre novamente.");
+  }
   EXPECT_FALSE(con.Connected());
   con.Token = "segredo";
   con.ServerName = "Outro.rdmModulo";

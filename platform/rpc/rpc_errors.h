@@ -4,6 +4,10 @@
 //   method's failure reply ({"status":"error","message":...}, Code() 0) or a
 //   JSON-RPC error object (Code() is its code, e.g. -32602). what() is the
 //   server's message, meant for the operator.
+// ESessionExpired: the server refused the credential (HTTP 401): no token,
+//   or a session that ended or expired. what() is the server's message
+//   ("Sessão inválida ou expirada. Entre novamente."). The operator has to
+//   sign in again.
 // EConnectionError: the server could not be reached, the exchange broke
 //   off, or the reply was not a JSON-RPC response. what() says which and
 //   names the address.
@@ -23,6 +27,11 @@ class EServerError : public Exception {
 
  private:
   int code_;
+};
+
+class ESessionExpired : public EServerError {
+ public:
+  using EServerError::EServerError;
 };
 
 class EConnectionError : public Exception {

@@ -5,7 +5,8 @@
 // server can be reached and serves the connection's module; Disconnect
 // drops whatever the transport holds open. Failures to reach the server
 // or to read its reply raise EConnectionError; an HTTP refusal (unknown
-// module, missing credential, request too large) raises EServerError.
+// module, request too large) raises EServerError, a refused credential
+// (401: no session, or one that ended) ESessionExpired.
 //
 // Two transports:
 //   - HTTP: POST /<server name> to http://host:port, JSON body, with
