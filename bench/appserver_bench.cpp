@@ -19,6 +19,7 @@
 #include "appserver/demo_data.h"
 #include "appserver/dispatcher.h"
 #include "appserver/http_server.h"
+#include "appserver/operator_passwords.h"
 #include "appserver/order_filter.h"
 #include "appserver/order_service.h"
 #include "appserver/schema.h"
@@ -36,6 +37,8 @@ struct TBench {
   std::string lastOrder;  // the 10,000th order number of branch 0001
   std::unique_ptr<appserver::TDbPool> pool;
   std::unique_ptr<appserver::TDispatcher> dispatcher;
+  std::unique_ptr<appserver::TSessionStore> sessions;
+  std::string token;  // OPER01's session
   std::unique_ptr<appserver::THttpServer> server;
   std::thread thread;
   int port = 0;
@@ -65,11 +68,17 @@ void SetUp() {
         "SELECT NRPEDIDO FROM PEDIDO WHERE CDFILIAL = '0001' ORDER BY NRPEDIDO LIMIT 1 OFFSET :N",
         {{"N", int64_t{kOrders - 1}}});
     b.lastOrder = std::get<std::string>(r.Rows.at(0).at(0));
+    db->Execute("INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR) VALUES ('OPER01', 'Operador 01')");
+    appserver::SetPassword(*db, "OPER01", "bench");
   }
   b.pool = std::make_unique<appserver::TDbPool>("sqlite:" + b.path);
   b.dispatcher = std::make_unique<appserver::TDispatcher>(appserver::kModuleName,
                                                           appserver::OrderServiceMethods(*b.pool));
-  b.server = std::make_unique<appserver::THttpServer>(*b.dispatcher, appserver::THttpOptions{});
+  b.sessions = std::make_unique<appserver::TSessionStore>(*b.pool, appserver::TSessionOptions{},
+                                                          appserver::LocalNow);
+  b.token = b.sessions->SignIn("OPER01", "bench").Token;
+  b.server = std::make_unique<appserver::THttpServer>(*b.dispatcher, *b.sessions,
+                                                      appserver::THttpOptions{});
   b.port = b.server->Bind();
   b.thread = std::thread([&b] { b.server->Run(); });
 }
@@ -79,6 +88,7 @@ void TearDown() {
   b.server->Stop();
   b.thread.join();
   b.server.reset();
+  b.sessions.reset();
   b.dispatcher.reset();
   b.pool.reset();
   for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(b.path + suffix);
@@ -93,6 +103,7 @@ void GetPedidoHttp(benchmark::State& state) {
   fw::TNetConnection con;
   con.ServerName = appserver::kModuleName;
   con.Port = Bench().port;
+  con.Token = Bench().token;
   con.Open();
   std::vector<json> args = Bench().Args();
   for (auto _ : state) {

@@ -3,6 +3,7 @@
 // it over HTTP on 127.0.0.1; the screen reaches it through the address the
 // host gives, or finds nobody there. Every wait is bounded.
 #include <gtest/gtest.h>
+#include <httplib.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,6 +92,15 @@ class TAppServer {
   pid_t pid_ = -1;
 };
 
+// Signs `op` in with the demo password and answers the session's token.
+std::string SignIn(int port, const std::string& op) {
+  httplib::Result res = httplib::Client("127.0.0.1", port)
+                            .Post("/session", R"({"operator":")" + op + R"(","password":"demo"})",
+                                  "application/json");
+  if (!res || res->status != 200) return {};
+  return nlohmann::json::parse(res->body)["token"];
+}
+
 class ConfPedidoOverHttp : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -113,6 +123,8 @@ class ConfPedidoOverHttp : public ::testing::Test {
     facts.NomeFiliProc = "Filial Curitiba";
     facts.WebURL = "127.0.0.1";
     facts.WebPort = port_;
+    facts.WebToken = SignIn(port_, "CARLOS");
+    ASSERT_FALSE(facts.WebToken.empty());
     Velkora::SetHostFacts(facts);
   }
   void TearDown() override {
@@ -251,10 +263,11 @@ TEST_F(ConfPedidoOverHttp, AnOrderConfirmedMeanwhileByAnotherHostRefusesTheWhole
   other.ServerName = "Zqv41800.rdmConfPedido";
   other.RaiseServerErrors = false;
   other.Port = port_;
+  other.Token = SignIn(port_, "DANIELA");
   other.Open();
   TFiltro filtro;
   IniciaFiltro(filtro);
-  TRdmConfPedido(other).SetPedidoPEAN("0003", orders[0] + "_", "PAULO", filtro,
+  TRdmConfPedido(other).SetPedidoPEAN("0003", orders[0] + "_", "DANIELA", filtro,
                                       "Operação bloqueada. Pedido em alteração por outro usuário.");
   ASSERT_EQ(StatusInDatabase(orders[0]), "2");
 

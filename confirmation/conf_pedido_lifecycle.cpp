@@ -29,6 +29,7 @@ void TfrmConfPedido::FormCreate(TComponent& sender) {
 void TfrmConfPedido::netConPedBeforeConnect(TNetConnection& sender) {
   sender.Host = Velkora::WebURL();
   sender.Port = Velkora::WebPort();
+  sender.Token = Velkora::WebToken();
 }
 
 void TfrmConfPedido::FormActivate(TComponent&) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <random>
 
 #include "base/errors.h"
@@ -14,8 +15,8 @@ namespace display {
 
 using nlohmann::json;
 
-DisplayServer::DisplayServer(std::string webDir)
-    : webDir_(std::move(webDir)), server_(std::make_unique<httplib::Server>()) {
+DisplayServer::DisplayServer(std::string webDir, std::string key)
+    : webDir_(std::move(webDir)), guard_(std::move(key)), server_(std::make_unique<httplib::Server>()) {
   decoder_.Log = [](const std::string& text) { std::fprintf(stderr, "display: %s\n", text.c_str()); };
 }
 
@@ -54,7 +55,52 @@ void DisplayServer::Flush(bool full) {
   Push("update", update.dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
+namespace {
+
+std::optional<std::string> Header(const httplib::Request& req, const char* name) {
+  if (!req.has_header(name)) return std::nullopt;
+  return req.get_header_value(name);
+}
+
+// Where a keyed GET goes once the key is a cookie: its own path, without
+// the query. A target that is not a plain path goes to the page.
+std::string PathOf(const std::string& target) {
+  std::string path = target.substr(0, target.find('?'));
+  if (path.empty() || path[0] != '/' || path.compare(0, 2, "//") == 0) return "/";
+  return path;
+}
+
+}  // namespace
+
+// Runs before the mount point and every route, so no file, stream or
+// input is reached without passing it.
+void DisplayServer::GuardRoutes() {
+  using Result = httplib::Server::HandlerResponse;
+  server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+    PageRequest request{req.method, Header(req, "Host"), Header(req, "Origin"), Header(req, "Cookie"),
+                        std::nullopt};
+    if (req.has_param(PageGuard::kKeyParam)) request.key = req.get_param_value(PageGuard::kKeyParam);
+    switch (guard_.Check(request)) {
+      case PageVerdict::kAllow:
+        return Result::Unhandled;
+      case PageVerdict::kSetCookie:
+        res.set_header("Set-Cookie", guard_.SetCookieHeader());
+        res.set_header("Cache-Control", "no-store");
+        res.set_header("Referrer-Policy", "no-referrer");
+        res.set_redirect(PathOf(req.target), 303);
+        return Result::Handled;
+      case PageVerdict::kRefuse:
+        break;
+    }
+    res.status = 403;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(PageGuard::kRefusedText, "text/plain; charset=utf-8");
+    return Result::Handled;
+  });
+}
+
 void DisplayServer::Routes() {
+  GuardRoutes();
   server_->set_mount_point("/", webDir_);
   server_->set_payload_max_length(1 << 20);
   server_->set_keep_alive_timeout(1);  // so a stop does not wait for idle pages
@@ -145,6 +191,7 @@ int DisplayServer::Start(int port) {
   port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : port;
   if (port != 0 && !server_->bind_to_port("127.0.0.1", port)) port_ = -1;
   if (port_ <= 0) throw fw::Exception("Não foi possível abrir a porta " + std::to_string(port) + ".");
+  guard_.SetPort(port_);
   thread_ = std::thread([this] { server_->listen_after_bind(); });
   return port_;
 }

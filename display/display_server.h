@@ -9,6 +9,11 @@
 // one update. Opening /events starts a new session; the earlier page gets
 // "takeover" and its input is refused from then on.
 //
+// Every request passes the PageGuard first (display/page_guard.h): the
+// page, its files, /events and /input need the key of PageUrl() or the
+// cookie it is exchanged for; others get 403 and change nothing.
+//
+// The constructor raises fw::Exception for an unusable key (PageGuard).
 // Start raises fw::Exception when the port cannot be bound. Stop ends the
 // event streams and the server; the destructor stops it.
 #pragma once
@@ -23,6 +28,7 @@
 #include "display/display_interaction.h"
 #include "display/input_decoder.h"
 #include "display/model_tracker.h"
+#include "display/page_guard.h"
 
 namespace httplib {
 class Server;
@@ -32,7 +38,9 @@ namespace display {
 
 class DisplayServer {
  public:
-  explicit DisplayServer(std::string webDir);
+  // An empty key makes a random one; a given key lets a host restarted in
+  // place keep the address its page already holds.
+  explicit DisplayServer(std::string webDir, std::string key = {});
   ~DisplayServer();
   DisplayServer(const DisplayServer&) = delete;
   DisplayServer& operator=(const DisplayServer&) = delete;
@@ -45,13 +53,19 @@ class DisplayServer {
   void Flush(bool full = false);
   DisplayInteraction& Interaction() { return interaction_; }
   int Port() const { return port_; }
+  // The address to show the operator, key included:
+  // "http://127.0.0.1:PORT/?chave=KEY"; empty before Start.
+  std::string PageUrl() const { return port_ > 0 ? guard_.PageUrl() : std::string(); }
+  const PageGuard& Guard() const { return guard_; }
 
  private:
   void Routes();
+  void GuardRoutes();
   void Push(const std::string& event, const std::string& data);
   std::string NewSession();
 
   std::string webDir_;
+  PageGuard guard_;
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   int port_ = 0;

@@ -228,7 +228,9 @@ TEST(Palette, SystemColoursMapToTheClassicPalette) {
 TEST(DisplayServer, ANewPageTakesTheSessionOver) {
   DisplayServer server(DISPLAY_WEB_DIR);
   int port = server.Start(0);
+  const httplib::Headers cookie{{"Cookie", server.Guard().CookieName() + "=" + server.Guard().Key()}};
   httplib::Client client("127.0.0.1", port);
+  client.set_default_headers(cookie);
   client.set_read_timeout(2, 0);
   std::string first;
   // Read the first page's hello, then let a second page take over.
@@ -243,6 +245,7 @@ TEST(DisplayServer, ANewPageTakesTheSessionOver) {
   std::string session = first.substr(first.find("\"session\":\"") + 11);
   session = session.substr(0, session.find('"'));
   httplib::Client second("127.0.0.1", port);
+  second.set_default_headers(cookie);
   second.set_read_timeout(1, 0);
   std::string other;
   std::thread secondReader([&] {
@@ -255,10 +258,12 @@ TEST(DisplayServer, ANewPageTakesTheSessionOver) {
   secondReader.join();
   EXPECT_NE(first.find("event: takeover"), std::string::npos);
   json body = {{"session", session}, {"event", {{"type", "activate"}, {"form", "x"}}}};
-  auto res = httplib::Client("127.0.0.1", port).Post("/input", body.dump(), "application/json");
+  httplib::Client poster("127.0.0.1", port);
+  poster.set_default_headers(cookie);
+  auto res = poster.Post("/input", body.dump(), "application/json");
   ASSERT_TRUE(res);
   EXPECT_EQ(res->status, 409);
-  auto bad = httplib::Client("127.0.0.1", port).Post("/input", "{nada", "application/json");
+  auto bad = poster.Post("/input", "{nada", "application/json");
   ASSERT_TRUE(bad);
   EXPECT_EQ(bad->status, 400);
   server.Stop();

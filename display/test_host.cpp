@@ -1,9 +1,13 @@
 // A host that serves one test form built from the component model, for the
-// browser tests: display_test_host [--port N]. Prints
+// browser tests: display_test_host [--port N] [--key KEY]. Prints the
+// page's address, "page http://127.0.0.1:PORT/?chave=KEY", then
 // "listening on 127.0.0.1:PORT" once ready; stops on SIGTERM or SIGINT.
+// A given key lets a test restart the host under the address its page
+// holds; without one the key is random.
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "data/client_dataset.h"
@@ -202,8 +206,11 @@ class TestForm : public TForm {
 
 int main(int argc, char** argv) {
   int port = 0;
-  for (int i = 1; i + 1 < argc; ++i)
+  std::string key;
+  for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--port") == 0) port = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--key") == 0) key = argv[i + 1];
+  }
   sigset_t signals;
   sigemptyset(&signals);
   sigaddset(&signals, SIGTERM);
@@ -215,12 +222,12 @@ int main(int argc, char** argv) {
     fw::Application().Terminate();
   });
   fw::Application().Interactive = true;
-  display::DisplayServer server(DISPLAY_WEB_DIR);
+  display::DisplayServer server(DISPLAY_WEB_DIR, key);
   int bound = server.Start(port);  // installs the font metrics the form measures with
   TestForm* form = nullptr;
   fw::Application().CreateForm(form);
   form->Show();
-  std::printf("listening on 127.0.0.1:%d\n", bound);
+  std::printf("page %s\nlistening on 127.0.0.1:%d\n", server.PageUrl().c_str(), bound);
   std::fflush(stdout);
   fw::Application().Run();
   server.Stop();

@@ -58,7 +58,7 @@ HostOptions ParseHostOptions(const std::vector<std::string>& args) {
 }
 
 std::string HostUsage() {
-  return "Uso: host --operator CÓDIGO --branch CÓDIGO [--fixed-branch]\n"
+  return "Uso: host [--operator CÓDIGO] --branch CÓDIGO [--fixed-branch]\n"
          "            --server http://127.0.0.1:PORTA --db ARQUIVO-OU-URL\n"
          "            [--module ZQV41800] [--modules PASTA] [--headless] [--port N]\n";
 }

@@ -1,6 +1,6 @@
 // The host's command line.
 //
-//   host --operator CODE --branch CODE [--fixed-branch]
+//   host [--operator CODE] --branch CODE [--fixed-branch]
 //        --server http://127.0.0.1:PORT --db PATH-OR-URL
 //        [--module ZQV41800] [--modules DIR] [--headless] [--port N]
 //
@@ -15,7 +15,7 @@
 namespace host {
 
 struct HostOptions {
-  std::string Operator;
+  std::string Operator;  // filled in on the sign-in window
   std::string Branch;
   bool FixedBranch = false;
   std::string ServerHost = "127.0.0.1";

@@ -1,4 +1,4 @@
-// The host process: one per logged-in operator. Loads the module, runs the
+// The host process: one per signed-in operator. Loads the module, runs the
 // user-interface loop, stops cleanly on SIGTERM or SIGINT.
 #include <csignal>
 #include <memory>
@@ -58,15 +58,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<display::DisplayServer> page;
     if (!options.Headless) {
       page = std::make_unique<display::DisplayServer>(DISPLAY_WEB_DIR);
-      int port = page->Start(options.DisplayPort);
-      std::printf("Abra http://127.0.0.1:%d/ no navegador.\n", port);
+      page->Start(options.DisplayPort);
+      std::printf("Abra %s no navegador.\n", page->PageUrl().c_str());
       std::fflush(stdout);
     }
     host::HostSession session(options);
     session.Start();
-    std::printf("host: operador %s, filial %s, módulo %s em execução\n", options.Operator.c_str(),
-                options.Branch.c_str(), options.Module.c_str());
-    std::fflush(stdout);
     fw::Application().Run();
     if (page) page->Stop();
   } catch (const std::exception& e) {

@@ -1,7 +1,5 @@
 #include "host/main_window.h"
 
-#include "forms/application.h"
-
 namespace host {
 namespace {
 
@@ -18,7 +16,8 @@ constexpr ModuleEntry kModules[] = {
 
 }  // namespace
 
-MainWindow::MainWindow(fw::TComponent* owner, std::function<void(const std::string&)> startModule)
+MainWindow::MainWindow(fw::TComponent* owner, std::function<void(const std::string&)> startModule,
+                       std::function<void()> signOut)
     : fw::TForm(owner) {
   SetName("frmPrincipal");
   SetCaption("Velkora - Gestão de Vendas");
@@ -41,7 +40,7 @@ MainWindow::MainWindow(fw::TComponent* owner, std::function<void(const std::stri
   modules.Insert(separator);
   auto& quit = Create<fw::TMenuItem>("mnuSair");
   quit.SetCaption("&Sair");
-  quit.OnClick = [](fw::TComponent&) { fw::Application().Terminate(); };
+  quit.OnClick = [signOut](fw::TComponent&) { signOut(); };
   modules.Insert(quit);
 }
 

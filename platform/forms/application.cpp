@@ -85,6 +85,7 @@ bool TApplication::Terminated() const {
 }
 
 void TApplication::HandleException(const std::exception_ptr& error) {
+  if (OnException && OnException(error)) return;
   try {
     std::rethrow_exception(error);
   } catch (const EAbort&) {

@@ -14,7 +14,9 @@
 //
 // Errors escaping a handler run by the loop go to HandleException: a
 // silent abort (EAbort) is dropped; anything else is shown to the
-// operator (Interaction().ShowError) and the loop goes on.
+// operator (Interaction().ShowError) and the loop goes on. OnException,
+// when set, sees each error first and may take it over by answering true
+// (the host sends an operator whose session ended back to sign in).
 //
 // TScreen knows the forms, the active form and the mouse cursor.
 #pragma once
@@ -82,6 +84,8 @@ class TApplication : public TComponent {
   void HandleException(const std::exception_ptr& error);
   // Called after every message the loop ran (the display pushes changes).
   std::function<void()> OnIdle;
+  // Sees an escaped error before it is shown; true: handled.
+  std::function<bool(const std::exception_ptr& error)> OnException;
 
  private:
   friend class TForm;

@@ -104,6 +104,10 @@ void TCustomEdit::KeyPress(std::string& key) {
   for (const std::string& ch : SplitChars(key)) TypeChar(ch);  // a refused one is skipped
 }
 
+std::string TCustomEdit::EditText() const {
+  return PasswordChar ? std::string(Utf8Length(text_), PasswordChar) : text_;
+}
+
 void TCustomEdit::KeyDown(TKey& key, TShiftState shift) {
   if (!AcceptsInput(*this)) return;
   TControl::KeyDown(key, shift);

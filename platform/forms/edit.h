@@ -13,7 +13,9 @@
 // disabled, for control characters, and for a character beyond MaxLength
 // (counted in characters; 0 is no limit). Text set by code is not cut to
 // MaxLength. OnKeyDown and OnKeyPress run first and may consume the key.
-// A KeyPress of several characters types them one by one.
+// A KeyPress of several characters types them one by one. With a
+// PasswordChar the box shows that character once per character of the
+// text (EditText); Text stays the real text.
 //
 // Subclasses (masked, spin and data-aware edits) refine what a typed
 // character does through TypeChar/BackSpace and what may be typed through
@@ -37,7 +39,8 @@ class TCustomEdit : public TControl {
   const std::string& Text() const { return text_; }
   virtual void SetText(std::string_view text);
   // What the box shows; the text itself for a plain edit.
-  virtual std::string EditText() const { return text_; }
+  virtual std::string EditText() const;
+  char PasswordChar = 0;
   int MaxLength() const { return maxLength_; }
   void SetMaxLength(int maxLength);
   bool ReadOnly() const { return readOnly_; }

@@ -45,6 +45,7 @@ std::string NomeFiliProc() { return Facts().NomeFiliProc; }
 bool ModuFili() { return Facts().ModuFili; }
 std::string WebURL() { return Facts().WebURL; }
 int WebPort() { return Facts().WebPort; }
+std::string WebToken() { return Facts().WebToken; }
 
 std::string DBPict(int pictureType) {
   switch (pictureType) {

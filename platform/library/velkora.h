@@ -1,10 +1,10 @@
-// Velkora: the facts the host knows about the session (logged-in operator,
-// current branch, application server), the pictures of coded fields, and
-// starting another host module by its code.
+// Velkora: the facts the host knows about the session (signed-in operator,
+// current branch, application server and the session's token), the
+// pictures of coded fields, and starting another host module by its code.
 //
-// The host sets the facts once at start (SetHostFacts) and installs its
-// module loader (SetModuleLoader); modules only read them. User-interface
-// thread only.
+// The host sets the facts at start and at each sign-in (SetHostFacts) and
+// installs its module loader (SetModuleLoader); modules only read them.
+// User-interface thread only.
 //
 // Pictures of coded fields. A picture is an edit mask "picture;0;_" whose
 // digit groups are the levels of a code tree; the literals are not stored,
@@ -30,6 +30,7 @@ struct THostFacts {
   bool ModuFili = false;      // the host fixes the branch for the module
   std::string WebURL;         // application-server host, e.g. "127.0.0.1"
   int WebPort = 0;            // application-server port
+  std::string WebToken;       // the signed-in session's token (in memory only)
 };
 
 void SetHostFacts(const THostFacts& facts);
@@ -41,6 +42,7 @@ std::string NomeFiliProc();
 bool ModuFili();
 std::string WebURL();
 int WebPort();
+std::string WebToken();
 
 // Picture types of coded fields.
 enum TPictureType : int { ptProduto = 0 };

@@ -8,7 +8,7 @@
 import test, { before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, demoDatabase, startSystem } from './support/system.js';
+import { systemAvailable, demoDatabase, startSystem, signIn } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const conf = '[data-form="frmConfPedido"]';
@@ -43,6 +43,7 @@ async function openFilter(t, options = {}) {
     assert.deepEqual(errors, [], 'script errors on the page');
   });
   await page.goto(system.url);
+  await signIn(page);
   await page.waitForSelector(`html[data-state="open"][data-fonts="ready"] ${conf}`);
   await page.waitForSelector(`${inConf('medCdFilial')}.focused`);
   await page.keyboard.press('Tab');

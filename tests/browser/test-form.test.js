@@ -345,7 +345,7 @@ test('a host that goes away is reported and the page comes back with it', { skip
       'Não foi possível conectar ao programa. Tentando novamente...');
     // The stale screen stays on show meanwhile.
     assert.equal(await page.locator(sel('chbAtivo')).count(), 1);
-    second = await startHost(first.port);
+    second = await startHost(first.port, { key: first.key });
     await page.waitForSelector('html[data-state="open"]', { timeout: 15000 });
     assert.equal(await page.locator('#status').isHidden(), true);
     await page.click(sel('chbAtivo'));

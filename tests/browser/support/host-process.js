@@ -1,6 +1,8 @@
 // Starts the C++ test host (DISPLAY_TEST_HOST, default
 // build/display/display_test_host) on a free port and stops it, both
-// within bounded waits.
+// within bounded waits. The host's page needs its key: `url` carries it,
+// and `cookie` is the Cookie header that node's own requests (which keep
+// no cookies) send instead.
 
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
@@ -14,25 +16,30 @@ export function hostAvailable() {
   return fs.existsSync(HOST_PATH);
 }
 
-// port 0: any free port. Resolves to {url, port, stop(), log}.
-export async function startHost(port = 0, timeoutMs = 15000) {
-  const child = spawn(HOST_PATH, ['--port', String(port)], { stdio: ['ignore', 'pipe', 'pipe'] });
+// port 0: any free port; `key` restarts a host under the key an earlier
+// one printed, so its page comes back. Resolves to {url, base, port, key,
+// cookie, stop(), kill(), log}.
+export async function startHost(port = 0, { key, timeoutMs = 15000 } = {}) {
+  const args = ['--port', String(port)];
+  if (key) args.push('--key', key);
+  const child = spawn(HOST_PATH, args, { stdio: ['ignore', 'pipe', 'pipe'] });
   const log = [];
   child.stderr.on('data', (d) => log.push(String(d)));
-  const bound = await new Promise((resolve, reject) => {
+  const started = await new Promise((resolve, reject) => {
     let out = '';
     const timer = setTimeout(() => { child.kill('SIGKILL'); reject(new Error(`host did not start in ${timeoutMs} ms: ${out}${log.join('')}`)); }, timeoutMs);
     child.stdout.on('data', (d) => {
       out += d;
-      const m = /listening on 127\.0\.0\.1:(\d+)/.exec(out);
-      if (m) { clearTimeout(timer); resolve(Number(m[1])); }
+      const m = /page (http:\/\/127\.0\.0\.1:\d+\/\?chave=([A-Za-z0-9_-]+))\n[^]*listening on 127\.0\.0\.1:(\d+)/.exec(out);
+      if (m) { clearTimeout(timer); resolve({ url: m[1], key: m[2], port: Number(m[3]) }); }
     });
     child.once('exit', (code) => { clearTimeout(timer); reject(new Error(`host exited (${code}): ${out}${log.join('')}`)); });
   });
   child.removeAllListeners('exit');
   return {
-    port: bound,
-    url: `http://127.0.0.1:${bound}/`,
+    ...started,
+    base: `http://127.0.0.1:${started.port}/`,
+    cookie: `chave_${started.port}=${started.key}`,
     log,
     stop: () => stopChild(child),
     // Ends it at once, as a crash would.

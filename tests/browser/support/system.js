@@ -5,10 +5,12 @@
 // every process it started and startup failures include their output.
 //
 //   const system = await startSystem({ db, operator: 'CARLOS', branch: '0001' });
-//   system.url                      // the first host's page
+//   system.url                      // the first host's page, its key included
+//   await page.goto(system.url); await signIn(page);   // past the sign-in window
 //   const other = await system.addHost({ operator: 'DANIELA' });
 //   other.url                       // a second operator, same appserver and database
-//   await system.call('GetPedido', [...])   // the appserver's JSON-RPC, result or throw
+//   await system.call('GetPedido', [...])   // the appserver's JSON-RPC as the system's
+//                                           // operator, result or throw
 //   await system.stop();            // the hosts, then the appserver
 
 import { spawn, spawnSync } from 'node:child_process';
@@ -94,11 +96,12 @@ export async function startSystem({ db, operator = 'CARLOS', branch = '0001', fi
     const args = ['--operator', o.operator, '--branch', o.branch, '--server', address,
       '--db', db, '--modules', MODULES, '--port', '0'];
     if (o.fixed) args.push('--fixed-branch');
-    const host = await startProgram(HOST, args, /(http:\/\/127\.0\.0\.1:\d+\/)/);
+    const host = await startProgram(HOST, args, /(http:\/\/127\.0\.0\.1:\d+\/\?chave=[\w-]+)/);
     hosts.push(host);
     return { url: host.match[1], log: () => host.output(), stop: () => stopChild(host.child) };
   };
   let first;
+  let token;
   try {
     first = await addHost();
   } catch (e) {
@@ -110,17 +113,45 @@ export async function startSystem({ db, operator = 'CARLOS', branch = '0001', fi
     server: address,
     log: () => hosts.map((h) => h.output()).join('') + server.output(),
     addHost,
-    call: (method, params) => callServer(address, method, params),
+    call: async (method, params) => {
+      token ||= await openSession(address, operator);
+      return callServer(address, token, method, params);
+    },
     stop,
   };
 }
 
-let rpcId = 0;
+// Every demo operator's password.
+export const DEMO_PASSWORD = 'demo';
 
-async function callServer(address, method, params, timeoutMs = 10000) {
-  const reply = await fetch(`${address}/Zqv41800.rdmConfPedido`, {
+// Signs in on the host's sign-in window, which the page shows first with
+// the host's operator filled in and the focus in the password.
+export async function signIn(page, password = DEMO_PASSWORD) {
+  const login = '[data-form="frmLogin"]';
+  await page.waitForSelector(`html[data-state="open"] ${login} [data-name="edtSenha"].focused`);
+  await page.keyboard.type(password);
+  await page.keyboard.press('Enter');
+  await page.waitForSelector(login, { state: 'detached' });
+}
+
+async function openSession(address, operator, timeoutMs = 10000) {
+  const reply = await fetch(`${address}/session`, {
     method: 'POST',
     headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ operator, password: DEMO_PASSWORD }),
+    signal: AbortSignal.timeout(timeoutMs),
+  });
+  const body = await reply.json();
+  if (!reply.ok) throw new Error(`sign-in of ${operator}: ${body.error}`);
+  return body.token;
+}
+
+let rpcId = 0;
+
+async function callServer(address, token, method, params, timeoutMs = 10000) {
+  const reply = await fetch(`${address}/Zqv41800.rdmConfPedido`, {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json', Authorization: `Bearer ${token}` },
     body: JSON.stringify({ jsonrpc: '2.0', method, params, id: ++rpcId }),
     signal: AbortSignal.timeout(timeoutMs),
   });
