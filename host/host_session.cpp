@@ -20,6 +20,7 @@ HostSession::~HostSession() {
   fw::Application().OnException = nullptr;
   client_.SignOut(Velkora::WebToken());
   Velkora::SetModuleLoader(nullptr);
+  if (fw::Application().MainForm == window_) fw::Application().MainForm = nullptr;
   delete login_;
   delete window_;
   fw::Application().ProcessMessages();

@@ -7,8 +7,10 @@
 #include "base/errors.h"
 #include "forms/application.h"
 #include "host/host_options.h"
+#include "host/host_session.h"
 #include "host/module_loader.h"
 #include "library/velkora.h"
+#include "testing/scripted_operator.h"
 
 namespace host {
 namespace {
@@ -83,6 +85,38 @@ TEST(ModuleLoader, LoadBplGoesThroughTheInstalledLoader) {
       [&](const std::string& code, const std::string& param) { loader.Start(code, param); });
   EXPECT_THROW(Velkora::LoadBPL("ZQV47700", "M"), fw::Exception);
   Velkora::SetModuleLoader(previous);
+}
+
+// Without a server to sign in to, the sign-in window says so and stays;
+// no module starts, not even from the menu.
+TEST(HostSession, SignInWithoutAServerIsReportedAndTheWindowStays) {
+  fw::testing::ScriptedOperator op;
+  HostOptions options;
+  options.Operator = "CARLOS";
+  options.ServerPort = 9;  // discard: nobody listens
+  options.ModulesDir = MODULES_DIR;
+  {
+    HostSession session(options);
+    session.Start();
+    LoginForm& login = *session.Login();
+    EXPECT_TRUE(login.Visible());
+    EXPECT_EQ(login.edtOperador->Text(), "CARLOS");
+    EXPECT_TRUE(login.edtSenha->Focused());
+    std::string typed = "demo";
+    login.edtSenha->KeyPress(typed);
+    EXPECT_EQ(login.edtSenha->EditText(), "****");
+    op.ExpectError("Não foi possível conectar ao servidor de aplicação em 127.0.0.1:9.");
+    fw::TKey enter = fw::VK_RETURN;
+    login.edtSenha->KeyDown(enter, 0);
+    op.Verify();
+    EXPECT_TRUE(login.Visible());
+    EXPECT_EQ(login.edtSenha->Text(), "");
+    EXPECT_TRUE(login.edtSenha->Focused());
+    session.StartModule("ZQV41800");
+    EXPECT_EQ(CountForms("frmConfPedido"), 0);
+    EXPECT_TRUE(Velkora::Operador().empty());
+  }
+  fw::Application().ProcessMessages();
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 // without a branch fixed by the host, the branch errors, and a look at
 // every page (screenshots under build/screenshots, or SCREENSHOT_DIR).
 
-import test, { before, after } from 'node:test';
+import test from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, demoDatabase, startSystem, signIn } from './support/system.js';
+import { watchErrors, screenshotPath } from './support/browser.js';
+import { systemAvailable, startSystem, sharedBrowserAndDatabase, signIn } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const conf = '[data-form="frmConfPedido"]';
@@ -14,24 +14,12 @@ const filtro = '[data-form="frmFiltroConfPedido"]';
 const sel = (name) => `${conf} [data-name="${name}"]`;
 const box = '[data-role="messagebox"]';
 
-let browser;
-let database;
-
-before(async () => {
-  if (skip) return;
-  browser = await launchBrowser();
-  database = demoDatabase();
-});
-after(async () => {
-  if (skip) return;
-  await browser.close();
-  database.remove();
-});
+const files = sharedBrowserAndDatabase(skip);
 
 // The system started for one test, with its page open on the screen.
 async function open(t, options) {
-  const system = await startSystem({ db: database.db, ...options });
-  const page = await browser.context.newPage();
+  const system = await startSystem({ db: files.database.db, ...options });
+  const page = await files.browser.context.newPage();
   const errors = watchErrors(page);
   t.after(async () => {
     await page.close();

@@ -5,10 +5,10 @@
 // picked with F9, Ctrl+D undoes the operator's choices, and the order
 // dates are picked from the date boxes' calendars.
 
-import test, { before, after } from 'node:test';
+import test from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, demoDatabase, startSystem, signIn } from './support/system.js';
+import { watchErrors, screenshotPath } from './support/browser.js';
+import { systemAvailable, startSystem, sharedBrowserAndDatabase, signIn } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const conf = '[data-form="frmConfPedido"]';
@@ -17,25 +17,13 @@ const inConf = (name) => `${conf} [data-name="${name}"]`;
 const inFiltro = (name) => `${filtro} [data-name="${name}"]`;
 const box = '[data-role="messagebox"]';
 
-let browser;
-let database;
-
-before(async () => {
-  if (skip) return;
-  browser = await launchBrowser();
-  database = demoDatabase();
-});
-after(async () => {
-  if (skip) return;
-  await browser.close();
-  database.remove();
-});
+const files = sharedBrowserAndDatabase(skip);
 
 // The system started for one test, its page on the filter dialog that
 // opens once the branch field is left.
 async function openFilter(t, options = {}) {
-  const system = await startSystem({ db: database.db, operator: 'CARLOS', branch: '0001', ...options });
-  const page = await browser.context.newPage();
+  const system = await startSystem({ db: files.database.db, operator: 'CARLOS', branch: '0001', ...options });
+  const page = await files.browser.context.newPage();
   const errors = watchErrors(page);
   t.after(async () => {
     await page.close();

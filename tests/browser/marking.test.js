@@ -6,10 +6,10 @@
 // application server; a refusal by the server; "Cancelar"; and two
 // operators confirming the same order at the same moment.
 
-import test, { before, after } from 'node:test';
+import test from 'node:test';
 import assert from 'node:assert/strict';
 import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, demoDatabase, startSystem, signIn } from './support/system.js';
+import { systemAvailable, startSystem, sharedBrowserAndDatabase, signIn, demoDatabase } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const conf = '[data-form="frmConfPedido"]';
@@ -39,19 +39,7 @@ const PENDING_10 = '0000000010';
 // mark cell, at the row's top.
 const ROW_TOP = (row) => 19 + row * 19;
 
-let browser;
-let shared;  // one database for the tests that confirm nothing
-
-before(async () => {
-  if (skip) return;
-  browser = await launchBrowser();
-  shared = demoDatabase();
-});
-after(async () => {
-  if (skip) return;
-  await browser.close();
-  shared.remove();
-});
+const files = sharedBrowserAndDatabase(skip);  // one database for the tests that confirm nothing
 
 // A database of the test's own, for the tests that change orders.
 function ownDatabase(t, options) {
@@ -70,7 +58,7 @@ async function system(t, db, options = {}) {
 // A page on a host's screen with the orders of the branch loaded: the
 // filter dialog that opens by itself is cancelled (its button, not its
 // inner controls) and the orders are listed with "Verificar".
-async function openScreen(t, url, inBrowser = browser) {
+async function openScreen(t, url, inBrowser = files.browser) {
   const page = await inBrowser.context.newPage();
   const errors = watchErrors(page);
   t.after(async () => {
@@ -228,7 +216,7 @@ async function itemSituations(sys, number) {
 
 test('marking by click and by Space: the glyph shows the mark, "Confirmar" and "Cancelar" follow it',
   { skip }, async (t) => {
-    const sys = await system(t, shared.db);
+    const sys = await system(t, files.database.db);
     const page = await openScreen(t, sys.url);
     const first = await orders(page);
     assert.deepEqual(first.filter((o) => [CLEAN, IN_PROGRESS].includes(o.number)).map((o) => [o.number, o.situation, o.mark]),
@@ -274,7 +262,7 @@ test('marking by click and by Space: the glyph shows the mark, "Confirmar" and "
 
 test('Ctrl+Space and the mark title: mark every pending order that may be marked, and with any mark unmark them all',
   { skip }, async (t) => {
-    const sys = await system(t, shared.db);
+    const sys = await system(t, files.database.db);
     const page = await openScreen(t, sys.url);
     // Orders the server says have items with permit problems are skipped.
     const refused = await sys.call('GetPedIErro', [BRANCH]);
@@ -313,7 +301,7 @@ test('Ctrl+Space and the mark title: mark every pending order that may be marked
 
 test('a branch that requires the carrier: the order without one is refused by click and left out by Ctrl+Space, which says so',
   { skip }, async (t) => {
-    const sys = await system(t, shared.db, { branch: '0004' });
+    const sys = await system(t, files.database.db, { branch: '0004' });
     const page = await openScreen(t, sys.url);
     const NO_CARRIER_0004 = '0000000035';
     const CLEAN_0004 = '0000000034';
@@ -334,7 +322,7 @@ test('a branch that requires the carrier: the order without one is refused by cl
 
 test('"Cancelar": "Não" keeps the marks; "Sim" removes them all and disables the commands',
   { skip }, async (t) => {
-    const sys = await system(t, shared.db);
+    const sys = await system(t, files.database.db);
     const page = await openScreen(t, sys.url);
     await clickMark(page, CLEAN);
     await clickMark(page, PENDING_9);

@@ -3,12 +3,12 @@
 // the sign-in window; a session ended elsewhere sends the operator back
 // there too.
 
-import test, { before, after } from 'node:test';
+import test from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import path from 'node:path';
-import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, demoDatabase, startSystem, BUILD_DIR } from './support/system.js';
+import { watchErrors, screenshotPath } from './support/browser.js';
+import { systemAvailable, startSystem, BUILD_DIR, sharedBrowserAndDatabase } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const login = '[data-form="frmLogin"]';
@@ -17,19 +17,7 @@ const filtro = '[data-form="frmFiltroConfPedido"]';
 const box = '[data-role="messagebox"]';
 const field = (name) => `${login} [data-name="${name}"]`;
 
-let browser;
-let database;
-
-before(async () => {
-  if (skip) return;
-  browser = await launchBrowser();
-  database = demoDatabase();
-});
-after(async () => {
-  if (skip) return;
-  await browser.close();
-  database.remove();
-});
+const files = sharedBrowserAndDatabase(skip);
 
 async function dismiss(page, expected) {
   await page.waitForSelector(box);
@@ -59,8 +47,8 @@ async function reachScreen(page) {
 
 test('sign-in: a wrong password is refused, the right one opens the screen, "Sair" comes back',
   { skip }, async (t) => {
-    const system = await startSystem({ db: database.db, operator: 'CARLOS', branch: '0001', fixed: true });
-    const page = await browser.context.newPage();
+    const system = await startSystem({ db: files.database.db, operator: 'CARLOS', branch: '0001', fixed: true });
+    const page = await files.browser.context.newPage();
     const errors = watchErrors(page);
     t.after(async () => { await page.close(); await system.stop(); });
 
@@ -87,15 +75,15 @@ test('sign-in: a wrong password is refused, the right one opens the screen, "Sai
   });
 
 test('a session ended on the server sends the operator back to sign in', { skip }, async (t) => {
-  const system = await startSystem({ db: database.db, operator: 'DANIELA', branch: '0001', fixed: true });
-  const page = await browser.context.newPage();
+  const system = await startSystem({ db: files.database.db, operator: 'DANIELA', branch: '0001', fixed: true });
+  const page = await files.browser.context.newPage();
   t.after(async () => { await page.close(); await system.stop(); });
   await page.goto(system.url);
   await enter(page, 'demo');
   await reachScreen(page);
   // A new password ends her sessions.
   const passwd = spawnSync(path.join(BUILD_DIR, 'appserver/appserver'),
-    ['passwd', '--db', database.db, '--operator', 'DANIELA'], { input: 'demo\n', encoding: 'utf8', timeout: 20000 });
+    ['passwd', '--db', files.database.db, '--operator', 'DANIELA'], { input: 'demo\n', encoding: 'utf8', timeout: 20000 });
   assert.equal(passwd.status, 0, passwd.stderr);
   await page.click(`${conf} [data-name="sbtVerificar"]`);
   await dismiss(page, /Sessão inválida ou expirada\. Entre novamente\./);

@@ -13,11 +13,13 @@
 //                                           // operator, result or throw
 //   await system.stop();            // the hosts, then the appserver
 
+import { before, after } from 'node:test';
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { launchBrowser } from './browser.js';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../..');
 export const BUILD_DIR = path.resolve(root, process.env.BUILD_DIR || 'build');
@@ -41,6 +43,23 @@ export function demoDatabase({ today = '2024-06-10' } = {}) {
     { encoding: 'utf8', timeout: 60000 });
   if (made.status !== 0) throw new Error(`appserver demo failed: ${made.stdout}${made.stderr}`);
   return { db, remove: () => fs.rmSync(dir, { recursive: true, force: true }) };
+}
+
+// One browser and one demo database for a whole test file: made before its
+// tests (unless `skip`), closed and removed after them.
+export function sharedBrowserAndDatabase(skip) {
+  const files = {};
+  before(async () => {
+    if (skip) return;
+    files.browser = await launchBrowser();
+    files.database = demoDatabase();
+  });
+  after(async () => {
+    if (skip) return;
+    await files.browser.close();
+    files.database.remove();
+  });
+  return files;
 }
 
 // Starts a program and waits for a line of its output matching `pattern`.
