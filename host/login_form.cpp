@@ -16,18 +16,10 @@ LoginForm::LoginForm(fw::TComponent* owner, SignInFunction signIn, std::function
   edtOperador->SetMaxLength(12);
   edtSenha = &Row("&Senha:", "edtSenha", 50);
   edtSenha->PasswordChar = '*';
-  btnOK = &Create<fw::TButton>("btnOK");
-  btnOK->SetParent(this);
-  btnOK->SetCaption("OK");
-  btnOK->SetBounds(110, 85, 75, 25);
+  btnOK = &Button("btnOK", "OK", 110, [this] { Confirm(); });
   btnOK->Default = true;
-  btnOK->OnClick = [this](fw::TComponent&) { Confirm(); };
-  btnCancelar = &Create<fw::TButton>("btnCancelar");
-  btnCancelar->SetParent(this);
-  btnCancelar->SetCaption("Cancelar");
-  btnCancelar->SetBounds(195, 85, 75, 25);
+  btnCancelar = &Button("btnCancelar", "Cancelar", 195, [this] { cancel_(); });
   btnCancelar->Cancel = true;
-  btnCancelar->OnClick = [this](fw::TComponent&) { cancel_(); };
   OnClose = [this](fw::TComponent&, fw::TCloseAction& action) {
     action = fw::TCloseAction::caNone;
     if (!signingIn_) cancel_();
@@ -50,6 +42,16 @@ fw::TEdit& LoginForm::Row(const std::string& label, const std::string& edit, int
   box.SetBounds(110, top, 160, 21);
   caption.SetFocusControl(&box);
   return box;
+}
+
+fw::TButton& LoginForm::Button(const std::string& name, const std::string& caption, int left,
+                              std::function<void()> click) {
+  auto& button = Create<fw::TButton>(name);
+  button.SetParent(this);
+  button.SetCaption(caption);
+  button.SetBounds(left, 85, 75, 25);
+  button.OnClick = [click](fw::TComponent&) { click(); };
+  return button;
 }
 
 void LoginForm::Start(const std::string& op) {

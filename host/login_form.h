@@ -38,6 +38,8 @@ class LoginForm : public fw::TForm {
   void Confirm();
   // Places a label and its edit on one row.
   fw::TEdit& Row(const std::string& label, const std::string& edit, int top);
+  fw::TButton& Button(const std::string& name, const std::string& caption, int left,
+                      std::function<void()> click);
 
   SignInFunction signIn_;
   std::function<void()> cancel_;
