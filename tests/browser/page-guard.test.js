@@ -6,8 +6,8 @@
 import test, { before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import http from 'node:http';
-import { launchBrowser, watchErrors } from './support/browser.js';
-import { startHost, hostAvailable, HOST_PATH } from './support/host-process.js';
+import { launchBrowser } from './support/browser.js';
+import { hostAvailable, HOST_PATH, withTestForm } from './support/host-process.js';
 
 const skip = hostAvailable() ? false : `test host not built: ${HOST_PATH}`;
 let browser;
@@ -40,21 +40,7 @@ function hit(host, { method = 'GET', path = '/', headers = {}, body, timeoutMs =
   });
 }
 
-// A fresh host and a page opened on its keyed address; `run` gets {page, host}.
-async function withPage(run) {
-  const host = await startHost();
-  const page = await browser.context.newPage();
-  const errors = watchErrors(page);
-  try {
-    await page.goto(host.url);
-    await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmTeste"] [data-name="edtNome"]');
-    await run({ page, host });
-    assert.deepEqual(errors, [], 'script errors on the page');
-  } finally {
-    await page.close();
-    await host.stop();
-  }
-}
+const withPage = (run) => withTestForm(browser, run);
 
 const editText = '[data-name="edtNome"] .edit-text';
 const waitEdit = (page, text) => page.waitForFunction(([s, t]) => document.querySelector(s)?.textContent === t,

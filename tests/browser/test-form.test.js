@@ -5,7 +5,7 @@
 import test, { before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { launchBrowser, watchErrors, screenshotPath } from './support/browser.js';
-import { startHost, hostAvailable, HOST_PATH } from './support/host-process.js';
+import { startHost, hostAvailable, HOST_PATH, withTestForm } from './support/host-process.js';
 
 const skip = hostAvailable() ? false : `test host not built: ${HOST_PATH}`;
 let browser;
@@ -21,21 +21,7 @@ after(async () => {
   await Promise.all(stopping);
 });
 
-// A fresh host and a page showing its form; `run` gets {page, host, errors}.
-async function withForm(run) {
-  const host = await startHost();
-  const page = await browser.context.newPage();
-  const errors = watchErrors(page);
-  try {
-    await page.goto(host.url);
-    await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmTeste"] [data-name="edtNome"]');
-    await run({ page, host, errors });
-    assert.deepEqual(errors, [], 'script errors on the page');
-  } finally {
-    await page.close();
-    stopping.push(host.stop());
-  }
-}
+const withForm = (run) => withTestForm(browser, run, stopping);
 
 const sel = (name) => `[data-name="${name}"]`;
 

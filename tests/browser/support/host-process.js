@@ -4,10 +4,12 @@
 // and `cookie` is the Cookie header that node's own requests (which keep
 // no cookies) send instead.
 
+import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { watchErrors } from './browser.js';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../..');
 export const HOST_PATH = path.resolve(root, process.env.DISPLAY_TEST_HOST || 'build/display/display_test_host');
@@ -54,4 +56,24 @@ async function stopChild(child, timeoutMs = 5000, signal = 'SIGTERM') {
   const timer = setTimeout(() => child.kill('SIGKILL'), timeoutMs);
   await exited;
   clearTimeout(timer);
+}
+
+// A fresh test host and a page of `browser` showing its form; `run` gets
+// {page, host, errors}, and the page must end without script errors. The
+// host's stop is pushed on `stopping` when given (the file waits for them
+// at its end), or awaited.
+export async function withTestForm(browser, run, stopping) {
+  const host = await startHost();
+  const page = await browser.context.newPage();
+  const errors = watchErrors(page);
+  try {
+    await page.goto(host.url);
+    await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmTeste"] [data-name="edtNome"]');
+    await run({ page, host, errors });
+    assert.deepEqual(errors, [], 'script errors on the page');
+  } finally {
+    await page.close();
+    if (stopping) stopping.push(host.stop());
+    else await host.stop();
+  }
 }
