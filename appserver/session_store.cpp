@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "appserver/password_hash.h"
+#include "base/random_token.h"
 
 namespace appserver {
 
@@ -21,16 +22,6 @@ double Number(const fw::SqlValue& v) {
   if (const double* d = std::get_if<double>(&v)) return *d;
   if (const int64_t* i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
   return 0;
-}
-
-std::string NewToken() {
-  unsigned char bytes[kTokenBytes];
-  randombytes_buf(bytes, sizeof bytes);
-  char text[sodium_base64_ENCODED_LEN(kTokenBytes, sodium_base64_VARIANT_URLSAFE_NO_PADDING)];
-  sodium_bin2base64(text, sizeof text, bytes, sizeof bytes,
-                    sodium_base64_VARIANT_URLSAFE_NO_PADDING);
-  sodium_memzero(bytes, sizeof bytes);
-  return text;
 }
 
 }  // namespace
@@ -82,7 +73,7 @@ void TSessionStore::CountAttempt(fw::SqlDriver& db, const std::string& op, doubl
 }
 
 TSession TSessionStore::Open(fw::SqlDriver& db, const std::string& op, double now) {
-  TSession s{NewToken(), op, now + options_.Hours / 24};
+  TSession s{fw::RandomToken(kTokenBytes), op, now + options_.Hours / 24};
   fw::TSqlTransaction tx(db);
   db.Execute("DELETE FROM FALHAACESSO WHERE CDOPERADOR = :OP", {{"OP", op}});
   db.Execute("DELETE FROM SESSAOOPER WHERE DTEXPIRA <= :NOW", {{"NOW", now}});

@@ -3,21 +3,11 @@
 #include <sodium.h>
 
 #include "base/errors.h"
+#include "base/random_token.h"
 
 namespace display {
 
 namespace {
-
-std::string RandomKey() {
-  unsigned char bytes[32];
-  randombytes_buf(bytes, sizeof bytes);
-  constexpr int variant = sodium_base64_VARIANT_URLSAFE_NO_PADDING;
-  std::string text(sodium_base64_ENCODED_LEN(sizeof bytes, variant), '\0');
-  sodium_bin2base64(text.data(), text.size(), bytes, sizeof bytes, variant);
-  text.resize(text.find('\0'));
-  sodium_memzero(bytes, sizeof bytes);
-  return text;
-}
 
 bool KeyChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
@@ -34,7 +24,7 @@ std::string_view Trim(std::string_view s) {
 PageGuard::PageGuard(std::string key) : key_(std::move(key)) {
   if (sodium_init() < 0) throw fw::Exception("Não foi possível iniciar a biblioteca de criptografia.");
   if (key_.empty()) {
-    key_ = RandomKey();
+    key_ = fw::RandomToken();
     return;
   }
   bool valid = key_.size() >= kMinKeyChars;
