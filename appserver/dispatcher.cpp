@@ -1,6 +1,7 @@
 #include "appserver/dispatcher.h"
 
 #include "base/errors.h"
+#include "base/json_limits.h"
 #include "sql/sql_driver.h"
 
 namespace appserver {
@@ -41,6 +42,10 @@ json TDispatcher::Handle(const json& request, const std::string* sessionOperator
   if (!request.is_array()) return HandleOne(request, sessionOperator);
   if (request.empty())
     return ErrorReply(nullptr, kInvalidRequest, "Requisição JSON-RPC inválida: lote vazio.");
+  if (request.size() > kMaxBatch)
+    return ErrorReply(nullptr, kInvalidRequest,
+                      "Requisição JSON-RPC inválida: lote com mais de " +
+                          std::to_string(kMaxBatch) + " chamadas.");
   json replies = json::array();
   for (const json& one : request) {
     json reply = HandleOne(one, sessionOperator);
@@ -51,11 +56,22 @@ json TDispatcher::Handle(const json& request, const std::string* sessionOperator
 
 std::string TDispatcher::HandleText(std::string_view body,
                                     const std::string* sessionOperator) const {
-  json request = json::parse(body, nullptr, false);
-  json reply = request.is_discarded()
-                   ? ErrorReply(nullptr, kParseError,
-                                "Requisição ilegível: o corpo não é um JSON válido.")
-                   : Handle(request, sessionOperator);
+  json request;
+  json reply;
+  switch (fw::ParseBoundedJson(body, request)) {
+    case fw::TJsonParse::Ok:
+      reply = Handle(request, sessionOperator);
+      break;
+    case fw::TJsonParse::Malformed:
+      reply = ErrorReply(nullptr, kParseError,
+                         "Requisição ilegível: o corpo não é um JSON válido.");
+      break;
+    case fw::TJsonParse::TooDeep:
+      reply = ErrorReply(nullptr, kInvalidRequest,
+                         "Requisição JSON-RPC inválida: mais de " +
+                             std::to_string(fw::kMaxJsonDepth) + " níveis de aninhamento.");
+      break;
+  }
   return reply.is_null() ? std::string() : reply.dump();
 }
 
@@ -78,7 +94,7 @@ json TDispatcher::HandleOne(const json& request, const std::string* sessionOpera
   if (method == request.end() || !method->is_string())
     return ErrorReply(replyId, kInvalidRequest,
                       "Requisição JSON-RPC inválida: \"method\" deve ser um texto.");
-  if (params != request.end() && !params->is_array() && !params->is_object())
+  if (params != request.end() && !params->is_array())
     return ErrorReply(replyId, kInvalidRequest,
                       "Requisição JSON-RPC inválida: \"params\" deve ser uma lista.");
 

@@ -6,6 +6,11 @@
 // i.e. requests without "id"). HandleText does the same for the text of
 // an HTTP body and returns "" when there is no reply.
 //
+// Bounds: a batch holds at most kMaxBatch calls (a larger one is refused
+// whole, -32600), and text nested deeper than fw::kMaxJsonDepth levels is
+// refused (-32600) before it is parsed. "params", when present, must be
+// an array (-32600 otherwise): arguments are positional.
+//
 // Replies: a method's result as "result"; for a checked method
 // {"status":"ok","value":...}, or {"status":"error","message":...} when it
 // refuses (TServiceError) or fails after its arguments were accepted.
@@ -40,6 +45,8 @@ using TLogger = std::function<void(const std::string& line)>;
 
 class TDispatcher {
  public:
+  static constexpr size_t kMaxBatch = 16;
+
   TDispatcher(std::string moduleName, std::vector<TMethod> methods, TLogger log = {});
 
   nlohmann::json Handle(const nlohmann::json& request,

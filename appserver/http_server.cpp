@@ -2,6 +2,9 @@
 
 #include <httplib.h>
 
+#include "base/json_limits.h"
+#include "rpc/server_limits.h"
+
 #include <chrono>
 #include <thread>
 
@@ -24,8 +27,8 @@ void JsonError(httplib::Response& res, int status, const std::string& message) {
 // Reads the body up to `limit` bytes; false after answering 413 or 400.
 bool ReadBody(const httplib::Request& req, httplib::Response& res,
               const httplib::ContentReader& read, size_t limit, std::string& body) {
-  bool tooLarge = false;
-  bool complete = read([&](const char* data, size_t length) {
+  bool tooLarge = fw::DeclaredLength(req) > limit;
+  bool complete = !tooLarge && read([&](const char* data, size_t length) {
     if (body.size() + length > limit) {
       tooLarge = true;
       return false;
@@ -34,13 +37,8 @@ bool ReadBody(const httplib::Request& req, httplib::Response& res,
     return true;
   });
   if (complete) return true;
-  // The library stops reading a declared length over the limit itself.
-  bool declaredTooLarge = false;
-  if (req.has_header("Content-Length")) {
-    std::string declared = req.get_header_value("Content-Length");
-    declaredTooLarge = declared.size() > 19 || std::stoull("0" + declared) > limit;
-  }
-  res.status = tooLarge || declaredTooLarge ? 413 : 400;
+  res.status = tooLarge ? 413 : 400;
+  if (tooLarge) res.set_header("Connection", "close");  // the rest is left unread
   return false;
 }
 
@@ -51,13 +49,11 @@ THttpServer::THttpServer(const TDispatcher& dispatcher, TSessionStore& sessions,
     : dispatcher_(dispatcher), sessions_(sessions), options_(std::move(options)),
       server_(std::make_unique<httplib::Server>()) {
   httplib::Server& s = *server_;
-  int threads = options_.Threads;
-  s.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  s.set_payload_max_length(options_.MaxBodyBytes);
+  fw::TServerLimits limits;
+  limits.MaxBodyBytes = options_.MaxBodyBytes;
+  limits.MaxConnections = options_.MaxConnections;
+  fw::ApplyServerLimits(s, limits);
   s.set_tcp_nodelay(true);
-  s.set_keep_alive_timeout(2);  // an idle client holds up a stop at most this long
-  s.set_read_timeout(30, 0);
-  s.set_write_timeout(30, 0);
   SessionRoutes();
   ModuleRoutes();
   s.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
@@ -71,7 +67,8 @@ void THttpServer::SessionRoutes() {
                                    const httplib::ContentReader& read) {
     std::string body;
     if (!ReadBody(req, res, read, options_.MaxSignInBytes, body)) return;
-    json request = json::parse(body, nullptr, false);
+    json request;
+    fw::ParseBoundedJson(body, request);  // null when unusable
     auto op = request.is_object() ? request.find("operator") : request.end();
     auto password = request.is_object() ? request.find("password") : request.end();
     if (!request.is_object() || op == request.end() || !op->is_string() ||

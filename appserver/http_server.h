@@ -13,8 +13,9 @@
 // against the session's operator: 200 with the JSON reply, 204 when there
 // is nothing to answer. GET /<module name> answers the module's name and
 // methods (clients use it to check the server at connect time). Any other
-// path is 404; a body over MaxBodyBytes is refused with 413. Tokens and
-// passwords are never logged.
+// path is 404; a body declared over MaxBodyBytes is refused with 413
+// before it is read. Connections, timeouts and compression follow
+// fw::ApplyServerLimits. Tokens and passwords are never logged.
 //
 // Bind takes the address (port 0: any free port) and returns the port;
 // Run serves until Stop, which may be called from any thread (a signal
@@ -43,7 +44,7 @@ struct THttpOptions {
   int Port = 0;
   size_t MaxBodyBytes = 8u << 20;
   size_t MaxSignInBytes = 4096;
-  int Threads = 8;
+  size_t MaxConnections = 512;  // each is served by a thread of its own
 };
 
 class THttpServer {

@@ -35,7 +35,10 @@ TEST_F(HttpTest, HttpLevelRefusals) {
   EXPECT_EQ(Post("/", "{}")->status, 404);
   std::string token = SignIn("DANIELA");
   std::string huge(8u * 1024 * 1024 + 1, ' ');
-  EXPECT_EQ(Post("/" + std::string(kModuleName), huge, token)->status, 413);
+  // Refused on its declared length: 413 and the connection closed unread,
+  // which a client still sending may see as a reset instead.
+  httplib::Result tooLarge = Post("/" + std::string(kModuleName), huge, token);
+  EXPECT_TRUE(!tooLarge || tooLarge->status == 413);
   // Up to the limit any content type is read: a large form-encoded body too.
   std::string request = R"({"jsonrpc":"2.0","method":"GetParamPedido","params":["0004"],"id":1})";
   httplib::Result form = Post("/" + std::string(kModuleName), request + std::string(100000, ' '),

@@ -8,6 +8,8 @@
 #include <random>
 
 #include "base/errors.h"
+#include "base/json_limits.h"
+#include "rpc/server_limits.h"
 #include "display/font_metrics.h"
 #include "forms/application.h"
 
@@ -76,7 +78,10 @@ std::string PathOf(const std::string& target) {
 // input is reached without passing it.
 void DisplayServer::GuardRoutes() {
   using Result = httplib::Server::HandlerResponse;
-  server_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+  fw::TServerLimits limits;
+  limits.MaxBodyBytes = 1 << 20;
+  limits.KeepAliveSeconds = 1;  // so a stop does not wait for idle pages
+  fw::ApplyServerLimits(*server_, limits, [this](const httplib::Request& req, httplib::Response& res) {
     PageRequest request{req.method, Header(req, "Host"), Header(req, "Origin"), Header(req, "Cookie"),
                         std::nullopt};
     if (req.has_param(PageGuard::kKeyParam)) request.key = req.get_param_value(PageGuard::kKeyParam);
@@ -102,8 +107,6 @@ void DisplayServer::GuardRoutes() {
 void DisplayServer::Routes() {
   GuardRoutes();
   server_->set_mount_point("/", webDir_);
-  server_->set_payload_max_length(1 << 20);
-  server_->set_keep_alive_timeout(1);  // so a stop does not wait for idle pages
   auto font = [](bool bold) {
     return [bold](const httplib::Request&, httplib::Response& res) {
       std::FILE* f = std::fopen(FontFile(bold).c_str(), "rb");
@@ -161,7 +164,8 @@ void DisplayServer::Routes() {
   });
 
   server_->Post("/input", [this](const httplib::Request& req, httplib::Response& res) {
-    json body = json::parse(req.body, nullptr, false);
+    json body;
+    fw::ParseBoundedJson(req.body, body);  // null when unusable or nested too deep
     if (!body.is_object() || !body.contains("event") || !body["event"].is_object() ||
         !body.contains("session") || !body["session"].is_string()) {
       res.status = 400;

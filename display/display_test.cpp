@@ -173,13 +173,10 @@ TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
   EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "position"}, {"recNo", 25}}));
   EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", -1}}));
   EXPECT_EQ(form->scrolls, (std::vector<int>{7, 8, 11, 10, 7, 25, 22}));
-  // Out-of-range numbers are clamped, not converted blindly; a delta that
-  // is not a number is no move.
+  // Out-of-range numbers are clamped, not converted blindly.
   EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 1e300}}));
   EXPECT_EQ(form->grid->DataSet()->RecNo(), 30);
   EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "position"}, {"recNo", -1e300}}));
-  EXPECT_EQ(form->grid->DataSet()->RecNo(), 1);
-  EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", "3"}}));
   EXPECT_EQ(form->grid->DataSet()->RecNo(), 1);
   // The grid's JSON tells the page where the thumb goes.
   json state = ControlJson(*form, *form->grid)["props"];
@@ -188,6 +185,30 @@ TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
   EXPECT_EQ(state["current"], 1);
   EXPECT_EQ(state["scrollBar"], fw::TDBGrid::kScrollBarWidth);
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(GridInputFixture, FieldsOfTheWrongTypeAreRefusedAndLoggedCutAndClean) {
+  std::string hostile = "\n" + std::string(500, 'x');
+  const std::vector<std::pair<json, std::string>> cases = {
+      {{{"type", "wheel"}, {"delta", "3"}}, "giro não numérico em dbgLista: '3'"},
+      {{{"type", "scroll"}, {"action", "position"}, {"recNo", {1}}}, "posição não numérica"},
+      {{{"type", "click"}, {"x", 1}, {"y", hostile}}, "coordenada não numérica em dbgLista: '?xxx"},
+      {{{"type", "key"}, {"key", "13"}}, "tecla não numérica: '13'"},
+      {{{"type", "key"}}, "tecla não numérica: ausente"},
+      {{{"type", "answer"}, {"id", "1"}}, "identificador não numérico em answer"},
+      {{{"type", "pick"}, {"id", 1}, {"cancel", "sim"}}, "\"cancel\" não é lógico"},
+      {{{"type", hostile}}, "tipo de evento desconhecido: '?xxx"},
+      {{{"type", "click"}, {"name", hostile}}, "controle inexistente: '?xxx"},
+  };
+  for (const auto& [event, expected] : cases) {
+    log.clear();
+    EXPECT_FALSE(Send(event)) << event.dump();
+    ASSERT_EQ(log.size(), 1u) << event.dump();
+    EXPECT_NE(log[0].find(expected), std::string::npos) << log[0];
+    EXPECT_LT(log[0].size(), 120u) << log[0];
+    EXPECT_EQ(log[0].find('\n'), std::string::npos);
+  }
+  EXPECT_TRUE(form->scrolls.empty());
 }
 
 TEST_F(GridInputFixture, ScrollingIsRefusedWhereAClickWouldBe) {

@@ -46,15 +46,17 @@ std::string Str(const json& event, const char* key) {
   return it != event.end() && it->is_string() ? it->get<std::string>() : std::string();
 }
 
-// A whole number field; 0 when missing or not a number. Values beyond
-// what a control could mean are clamped (converting them unchecked to int
-// would be undefined).
-int Int(const json& event, const char* key) {
+// A whole number field: `missing` when absent, nothing when present but
+// not a number (or absent with no default), so the event is refused.
+// Values beyond what a control could mean are clamped (converting them
+// unchecked to int would be undefined).
+std::optional<int> Int(const json& event, const char* key, std::optional<int> missing = 0) {
   constexpr double kLimit = 1e9;
   auto it = event.find(key);
-  if (it == event.end() || !it->is_number()) return 0;
+  if (it == event.end()) return missing;
+  if (!it->is_number()) return std::nullopt;
   double value = it->get<double>();
-  if (std::isnan(value)) return 0;
+  if (std::isnan(value)) return std::nullopt;
   return static_cast<int>(std::clamp(value, -kLimit, kLimit));
 }
 
@@ -66,6 +68,13 @@ std::string Quoted(const std::string& text) {
   for (char& ch : out)
     if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = '?';
   return "'" + out + (text.size() > kMax ? "...'" : "'");
+}
+
+// A field of the event as the log shows it.
+std::string Shown(const json& event, const char* key) {
+  auto it = event.find(key);
+  if (it == event.end()) return "ausente";
+  return Quoted(it->is_string() ? it->get<std::string>() : it->dump());
 }
 
 // Wheel notches in one event: more than a flick of the wheel can give.
@@ -91,17 +100,18 @@ bool InputDecoder::Refuse(const std::string& why) {
 bool InputDecoder::Apply(const json& event) {
   if (!event.is_object()) return Refuse("evento não é um objeto");
   std::string type = Str(event, "type");
-  if (type == "answer") {
-    long id = event.value("id", -1L);
-    return interaction_.Answer(id, Str(event, "result")) || Refuse("caixa de mensagem inexistente");
-  }
-  if (type == "pick") {
-    long id = event.value("id", -1L);
+  if (type == "answer" || type == "pick") {
+    std::optional<int> id = Int(event, "id", std::nullopt);
+    if (!id) return Refuse("identificador não numérico em " + type + ": " + Shown(event, "id"));
+    if (type == "answer")
+      return interaction_.Answer(*id, Str(event, "result")) || Refuse("caixa de mensagem inexistente");
+    auto cancel = event.find("cancel");
+    if (cancel != event.end() && !cancel->is_boolean()) return Refuse("\"cancel\" não é lógico: " + Shown(event, "cancel"));
     std::vector<std::string> keys;
     if (auto it = event.find("keys"); it != event.end() && it->is_array())
       for (const json& k : *it)
         if (k.is_string()) keys.push_back(k);
-    return interaction_.Pick(id, keys, event.value("cancel", false)) ||
+    return interaction_.Pick(*id, keys, cancel != event.end() && cancel->get<bool>()) ||
            Refuse("lista de pesquisa inexistente");
   }
   if (interaction_.Open()) return Refuse("há uma caixa aberta");
@@ -113,8 +123,10 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
   if (!form || !form->Visible()) return Refuse("janela inexistente ou oculta");
   if (fw::TForm* modal = ModalForm(); modal && modal != form) return Refuse("janela atrás de outra modal");
   if (type == "key") {
-    fw::TKey key = static_cast<fw::TKey>(Int(event, "key"));
-    form->KeyDown(key, ShiftOf(event));
+    std::optional<int> key = Int(event, "key", std::nullopt);
+    if (!key) return Refuse("tecla não numérica: " + Shown(event, "key"));
+    fw::TKey code = static_cast<fw::TKey>(*key);
+    form->KeyDown(code, ShiftOf(event));
     return true;
   }
   if (type == "char") {
@@ -133,15 +145,17 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
   std::string name = Str(event, "name");
   if (type == "menu") {
     auto* item = dynamic_cast<fw::TMenuItem*>(form->FindComponent(name));
-    if (!item || !item->Usable()) return Refuse("item de menu indisponível: " + name);
+    if (!item || !item->Usable()) return Refuse("item de menu indisponível: " + Quoted(name));
     item->Click();
     return true;
   }
   auto* control = dynamic_cast<fw::TControl*>(form->FindComponent(name));
-  if (!control || control->ParentForm() != form) return Refuse("controle inexistente: " + name);
+  if (!control || control->ParentForm() != form) return Refuse("controle inexistente: " + Quoted(name));
   if (!control->Showing() || !control->Usable()) return Refuse("controle indisponível: " + name);
   if (type == "click") {
-    control->MouseClick(Int(event, "x"), Int(event, "y"));
+    std::optional<int> x = Int(event, "x"), y = Int(event, "y");
+    if (!x || !y) return Refuse("coordenada não numérica em " + name + ": " + Shown(event, x ? "y" : "x"));
+    control->MouseClick(*x, *y);
     return true;
   }
   if (type == "focus") {
@@ -157,19 +171,23 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     pages->TabClick(*sheet);
     return true;
   }
-  return Refuse("tipo de evento desconhecido: " + type);
+  return Refuse("tipo de evento desconhecido: " + Quoted(type));
 }
 
 bool InputDecoder::ApplyToGrid(const std::string& type, fw::TControl& control, const json& event) {
   auto* grid = dynamic_cast<fw::TDBGrid*>(&control);
   if (!grid) return Refuse("controle sem barra de rolagem: " + control.Name());
   if (type == "wheel") {
-    grid->MouseWheel(std::clamp(Int(event, "delta"), -kMaxNotches, kMaxNotches));
+    std::optional<int> delta = Int(event, "delta");
+    if (!delta) return Refuse("giro não numérico em " + control.Name() + ": " + Shown(event, "delta"));
+    grid->MouseWheel(std::clamp(*delta, -kMaxNotches, kMaxNotches));
     return true;
   }
   std::optional<fw::TGridScroll> code = ScrollCode(Str(event, "action"));
-  if (!code) return Refuse("rolagem desconhecida: " + Str(event, "action"));
-  grid->Scroll(*code, Int(event, "recNo"));
+  if (!code) return Refuse("rolagem desconhecida: " + Quoted(Str(event, "action")));
+  std::optional<int> recNo = Int(event, "recNo");
+  if (!recNo) return Refuse("posição não numérica em " + control.Name() + ": " + Shown(event, "recNo"));
+  grid->Scroll(*code, *recNo);
   return true;
 }
 
