@@ -87,13 +87,14 @@ TEST_F(ConfirmTest, ListIsReadLeniently) {
 
 TEST_F(ConfirmTest, OrderHeldByAnotherOperatorRefusesTheWholeList) {
   // Order 4 is held by MARIA until 30 days after the demo's day.
-  EXPECT_EQ(Refusal(ConfirmOrders(TFiltro{}, "0000000001_0000000004_")), kOperBloq);
+  EXPECT_EQ(Refusal(ConfirmOrders(TFiltro{}, "0000000001_0000000004_")),
+            std::string(kOperBloq) + " (Pedido 0000000004, operador MARIA.)");
   EXPECT_EQ(OrderStatus("0001", "0000000001"), "1");  // all or nothing
   EXPECT_EQ(OrderStatus("0001", "0000000004"), "1");
   EXPECT_EQ(History(), 0);
   // The text is the one the screen sends.
   json reply = con_->Call("SetPedidoPEAN", TFiltro{}.SetPedidoPEAN("4_", "Bloqueado!"));
-  EXPECT_EQ(Refusal(reply), "Bloqueado!");
+  EXPECT_EQ(Refusal(reply), "Bloqueado! (Pedido 0000000004, operador MARIA.)");
   // MARIA herself is not held by her own lock.
   fw::CheckResultServ(ConfirmOrders(TFiltro{.operador = "MARIA"}, "0000000004_"));
   EXPECT_EQ(OrderStatus("0001", "0000000004"), "2");
@@ -188,7 +189,8 @@ TEST_F(ConfirmTest, ItemConfirmationRefusals) {
             "O item 002 do pedido 0000000008 não está mais pendente (situação CF). Atualize os dados.");
   EXPECT_EQ(ItemStatus("0000000008", "001"), "1");
   // Order 4 is held by MARIA.
-  EXPECT_EQ(Refusal(call("0000000004", MarkedItems("0000000004", {"001"}))), kOperBloq);
+  EXPECT_EQ(Refusal(call("0000000004", MarkedItems("0000000004", {"001"}))),
+            std::string(kOperBloq) + " (Pedido 0000000004, operador MARIA.)");
   EXPECT_EQ(ItemStatus("0000000004", "001"), "1");
   EXPECT_EQ(History(), 0);
   // Items of one order sent as another's.

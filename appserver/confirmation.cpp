@@ -29,7 +29,7 @@ class TUniqueKeys {
 };
 
 // Refuses when another operator holds a lock on the order that has not
-// expired.
+// expired, naming the order and the holder after the client's text.
 void CheckNotHeld(fw::SqlDriver& db, const TConfirmation& c, const std::string& order) {
   fw::SqlResult held = db.Query(
       "SELECT CDOPERADOR FROM BLOQPEDIDO WHERE CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO"
@@ -38,7 +38,11 @@ void CheckNotHeld(fw::SqlDriver& db, const TConfirmation& c, const std::string& 
        {"P_NRPEDIDO", order},
        {"P_CDOPERADOR", c.Operator},
        {"P_AGORA", c.Now}});
-  if (!held.Rows.empty()) throw TServiceError(c.OperBloq.empty() ? kDefaultOperBloq : c.OperBloq);
+  if (held.Rows.empty()) return;
+  const fw::SqlValue& holder = held.Rows[0][0];
+  std::string name = std::holds_alternative<std::string>(holder) ? std::get<std::string>(holder) : "";
+  throw TServiceError((c.OperBloq.empty() ? kDefaultOperBloq : c.OperBloq) + " (Pedido " + order +
+                      ", operador " + name + ".)");
 }
 
 void WriteHistory(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,

@@ -6,7 +6,9 @@
 // every listed order (item) moves, or nothing does. It is refused with a
 // TServiceError, and nothing changes, when
 //   - an order is held by another operator (a lock in BLOQPEDIDO that has
-//     not expired): the message is the "OperBloq" text the client sent;
+//     not expired): the message is the "OperBloq" text the client sent,
+//     then the order and the holder: "... (Pedido 0000000004, operador
+//     MARIA.)";
 //   - an order (item) does not exist, or is no longer pending: a message
 //     naming it and its present status.
 // Two confirmations of the same orders at the same moment therefore run

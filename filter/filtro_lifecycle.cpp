@@ -335,7 +335,18 @@ void TfrmFiltroConfPedido::btfSaveOpcClick(TComponent& sender) {
   TfrmFiltroPadrao::btfSaveOpcClick(sender);
 }
 
+// Every list string must be a key list before any is taken: a file edited
+// by hand loads whole or not at all.
 void TfrmFiltroConfPedido::btfLoadOpcClick(TComponent& sender) {
-  TfrmFiltroPadrao::btfLoadOpcClick(sender);
+  Velkora::TOptionList before = Opcoes;
+  TfrmFiltroPadrao::btfLoadOpcClick(sender);  // raises EOptionsUnreadable, loading nothing
+  for (const TListaSalva& lista : kListasSalvas) {
+    try {
+      fw::SplitKeyList(Opcoes.Value(lista.Nome));
+    } catch (const fw::EConvertError&) {
+      Opcoes = before;
+      throw Velkora::EOptionsUnreadable();
+    }
+  }
   for (const TListaSalva& lista : kListasSalvas) *lista.Global = Opcoes.Value(lista.Nome);
 }

@@ -3,6 +3,7 @@
 // Ctrl+D, "Desfazer" and the saved options.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "filter/filtro_test_support.h"
 #include "library/option_store.h"
@@ -344,6 +345,23 @@ TEST_F(FiltroSavedOptionsTest, LoadingWithoutSavedOptionsEmptiesTheListStrings) 
   U::stCliente = "'00000001'";
   d.btfLoadOpc->Click();
   EXPECT_TRUE(U::stCliente.empty());
+}
+
+TEST_F(FiltroSavedOptionsTest, AnUnusableFileLoadsNothingAndTheDialogGoesOn) {
+  TfrmFiltroConfPedido& d = Dialog();
+  std::filesystem::create_directories(std::filesystem::path(d.OptionFile()).parent_path());
+  for (const std::string& text : {std::string("stCliente='00000009'\nstVendedor=0001 e 0002\n"),
+                                 std::string("stCliente=\xFF\xFE\n"), std::string("\x01\x02\x03")}) {
+    std::ofstream(d.OptionFile(), std::ios::binary) << text;
+    U::stCliente = "'00000001'";
+    EXPECT_THROW(d.btfLoadOpc->Click(), Velkora::EOptionsUnreadable) << text;
+    EXPECT_EQ(U::stCliente, "'00000001'");
+    EXPECT_TRUE(U::stVendedor.empty());
+  }
+  d.btfSaveOpc->Click();
+  U::stCliente.clear();
+  d.btfLoadOpc->Click();
+  EXPECT_EQ(U::stCliente, "'00000001'");
 }
 
 }  // namespace

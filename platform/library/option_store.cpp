@@ -1,6 +1,7 @@
 #include "library/option_store.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <sstream>
 
 #include "base/errors.h"
+#include "base/text_case.h"
 
 namespace Velkora {
 namespace {
@@ -57,7 +59,44 @@ void WriteAll(int fd, const std::string& text, const std::string& path) {
   }
 }
 
+// Temporary files of earlier saves of `path` whose process is gone: a save
+// that died between writing and renaming. Another process's save in
+// flight is left alone.
+void RemoveStrayTemporaries(const std::string& path) {
+  std::filesystem::path file(path);
+  std::string prefix = file.filename().string() + ".tmp";
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
+    std::string name = entry.path().filename().string();
+    if (!name.starts_with(prefix)) continue;
+    std::string pid = name.substr(prefix.size());
+    if (pid.empty() || pid.size() > 9 || pid.find_first_not_of("0123456789") != std::string::npos)
+      continue;
+    pid_t owner = static_cast<pid_t>(std::stol(pid));
+    if (owner == ::getpid() || (::kill(owner, 0) != 0 && errno == ESRCH))
+      std::filesystem::remove(entry.path(), ec);
+  }
+}
+
+// What Save writes: "name=value" lines of text; anything else is not ours.
+bool LooksSaved(std::string_view text) {
+  if (text.find('\0') != std::string_view::npos || !fw::IsValidUtf8(text)) return false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    size_t eq = line.find('=');
+    if (!line.empty() && line != "\r" && (eq == std::string_view::npos || eq == 0)) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
 }  // namespace
+
+EOptionsUnreadable::EOptionsUnreadable()
+    : fw::Exception("As opções salvas não puderam ser lidas; nada foi carregado.") {}
 
 std::string TOptionList::Value(std::string_view name) const {
   for (const auto& [n, v] : entries_)
@@ -116,6 +155,7 @@ std::string OptionFilePath(const std::string& operatorCode, const std::string& s
 void SaveOptions(const std::string& path, const TOptionList& options) {
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  RemoveStrayTemporaries(path);
   std::string temp = path + ".tmp" + std::to_string(::getpid());
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   if (fd < 0) throw fw::Exception("Não foi possível gravar as opções em '" + path + "'.");
@@ -135,14 +175,13 @@ void SaveOptions(const std::string& path, const TOptionList& options) {
 }
 
 TOptionList LoadOptions(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec) && !ec) return {};
+  if (std::filesystem::file_size(path, ec) > kMaxOptionFileBytes || ec) throw EOptionsUnreadable();
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (!std::filesystem::exists(path)) return {};
-    throw fw::Exception("Não foi possível ler as opções de '" + path + "'.");
-  }
   std::stringstream text;
-  text << in.rdbuf();
-  return TOptionList::Parse(text.str());
+  if (!in || !(text << in.rdbuf()) || !LooksSaved(text.view())) throw EOptionsUnreadable();
+  return TOptionList::Parse(text.view());
 }
 
 }  // namespace Velkora

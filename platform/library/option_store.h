@@ -7,11 +7,14 @@
 // carriage returns are written %25, %0A and %0D, so every value comes back
 // exactly. Save writes a new file beside the old one, flushes it to disk
 // and renames it over the old one, so a crash leaves either the old or
-// the new options, never a mix. Load of a missing file gives an empty list;
-// a line without "=" is skipped. Names are the text before the first "=".
-// Operator and screen codes are reduced to letters, digits, "_" and "-"
-// for the file name. Raises fw::Exception with the path when the file
-// cannot be written or read. Not thread-safe.
+// the new options, never a mix; a save also removes what an earlier save
+// that died before its rename left behind. Load of a missing file gives an
+// empty list. Names are the text before the first "=". Operator and
+// screen codes are reduced to letters, digits, "_" and "-" for the file
+// name. Save raises fw::Exception with the path when the file cannot be
+// written; Load raises EOptionsUnreadable when the file cannot be read or
+// is not what Save writes (not UTF-8 text, a line without a name and "=",
+// over kMaxOptionFileBytes). Not thread-safe.
 #pragma once
 
 #include <string>
@@ -19,7 +22,17 @@
 #include <utility>
 #include <vector>
 
+#include "base/errors.h"
+
 namespace Velkora {
+
+constexpr size_t kMaxOptionFileBytes = 1 << 20;
+
+// "As opções salvas não puderam ser lidas; nada foi carregado."
+class EOptionsUnreadable : public fw::Exception {
+ public:
+  EOptionsUnreadable();
+};
 
 class TOptionList {
  public:

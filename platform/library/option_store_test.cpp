@@ -44,6 +44,45 @@ TEST(OptionStore, MissingFilesAndBadLinesAreHarmless) {
   EXPECT_THROW(parsed.SetValue("a=b", "x"), std::exception);
 }
 
+TEST(OptionStore, FilesThatSaveDidNotWriteAreRefusedWhole) {
+  auto dir = std::filesystem::temp_directory_path() / "option_store_bad";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  std::string path = (dir / "X.opc").string();
+  const std::string cases[] = {std::string("stCliente='1'\n\0\n", 16), "stCliente='\xC3'\n",
+                               "stCliente='1'\nlixo sem igual\n", "=sem nome\n",
+                               std::string(Velkora::kMaxOptionFileBytes + 1, 'a')};
+  for (const std::string& text : cases) {
+    std::ofstream(path, std::ios::binary) << text;
+    try {
+      Velkora::LoadOptions(path);
+      ADD_FAILURE() << "loaded: " << text.substr(0, 30);
+    } catch (const Velkora::EOptionsUnreadable& e) {
+      EXPECT_STREQ(e.what(), "As opções salvas não puderam ser lidas; nada foi carregado.");
+    }
+  }
+  std::filesystem::remove(path);
+  std::filesystem::create_directory(path);  // not a file at all
+  EXPECT_THROW(Velkora::LoadOptions(path), Velkora::EOptionsUnreadable);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(OptionStore, ASaveRemovesWhatADeadSaveLeftAndSparesOneInFlight) {
+  auto dir = std::filesystem::temp_directory_path() / "option_store_stray";
+  std::filesystem::remove_all(dir);
+  std::string path = (dir / "X.opc").string();
+  Velkora::TOptionList old;
+  old.SetValue("stCliente", "'1'");
+  Velkora::SaveOptions(path, old);
+  std::ofstream(path + ".tmp4194305") << "stCliente='meio";  // its process is gone
+  std::ofstream(path + ".tmp1") << "stCliente='2'\n";        // pid 1 is alive
+  EXPECT_EQ(Velkora::LoadOptions(path).Entries(), old.Entries());  // the old file is intact
+  Velkora::SaveOptions(path, old);
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp4194305"));
+  EXPECT_TRUE(std::filesystem::exists(path + ".tmp1"));
+  std::filesystem::remove_all(dir);
+}
+
 TEST(OptionStore, PathIsPerOperatorAndScreenAndSafe) {
   setenv("XDG_CONFIG_HOME", "/tmp/cfg", 1);
   EXPECT_EQ(Velkora::OptionFilePath("OPER01", "ZQV41801"), "/tmp/cfg/velkora/opcoes/OPER01/ZQV41801.opc");

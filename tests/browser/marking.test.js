@@ -390,7 +390,7 @@ test('a refusal by the server (an order held by another operator): its text is s
     await page.click(sel('sbtConfirmar'));
     assert.equal(await message(page), ASK_CONFIRM);
     await answer(page, 'yes');
-    assert.equal(await message(page), OPER_BLOQ);
+    assert.equal(await message(page), `${OPER_BLOQ} (Pedido ${LOCKED}, operador MARIA.)`);
     await page.screenshot({ path: screenshotPath('marcacao-04-pedido-bloqueado.png') });
     await answer(page, 'ok');
     await expectCommands(page, false);
@@ -447,7 +447,7 @@ test('two operators on two hosts confirm the same order at once: one succeeds, t
     const loser = results[0].done ? daniela : carlos;
     const winner = loser === carlos ? daniela : carlos;
     const refusal = results.find((r) => r.refused).refused;
-    assert.ok(refusal === OPER_BLOQ || refusal.startsWith(`O pedido ${CLEAN} não está mais pendente`),
+    assert.ok(refusal.startsWith(`${OPER_BLOQ} (Pedido `) || refusal.startsWith(`O pedido ${CLEAN} não está mais pendente`),
       `the server's refusal: ${refusal}`);
     await loser.screenshot({ path: screenshotPath('marcacao-05-concorrencia-recusada.png') });
 
