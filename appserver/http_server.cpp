@@ -52,7 +52,7 @@ THttpServer::THttpServer(const TDispatcher& dispatcher, TSessionStore& sessions,
   fw::TServerLimits limits;
   limits.MaxBodyBytes = options_.MaxBodyBytes;
   limits.MaxConnections = options_.MaxConnections;
-  fw::ApplyServerLimits(s, limits);
+  afterBind_ = fw::ApplyServerLimits(s, limits);
   s.set_tcp_nodelay(true);
   SessionRoutes();
   ModuleRoutes();
@@ -142,6 +142,7 @@ int THttpServer::Bind() {
   if (port <= 0)
     throw std::runtime_error("Não foi possível escutar em " + options_.Host + ":" +
                              std::to_string(options_.Port) + ".");
+  afterBind_();
   return port;
 }
 

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,6 +70,7 @@ class THttpServer {
   TSessionStore& sessions_;
   THttpOptions options_;
   std::unique_ptr<httplib::Server> server_;
+  std::function<void()> afterBind_;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> finished_{false};
 };

@@ -1,4 +1,4 @@
-// The appserver program run as a child process by tests, its output in
+// A program (the appserver unless told) run as a child process by tests, its output in
 // files: start, wait for its port, signal, wait for its end (bounded).
 // The destructor kills a child still running. Header-only, tests only;
 // APPSERVER_BINARY names the program.
@@ -23,7 +23,8 @@ namespace appserver::testing {
 // A child process running the appserver program, its output in files.
 class TProgram {
  public:
-  explicit TProgram(std::vector<std::string> args, const std::string& input = {})
+  explicit TProgram(std::vector<std::string> args, const std::string& input = {},
+                    std::string binary = APPSERVER_BINARY)
       : out_(TempPath("out")), err_(TempPath("err")), in_(TempPath("in")) {
     std::ofstream(in_) << input;
     pid_ = fork();
@@ -31,10 +32,10 @@ class TProgram {
       freopen(in_.c_str(), "r", stdin);
       freopen(out_.c_str(), "w", stdout);
       freopen(err_.c_str(), "w", stderr);
-      std::vector<char*> argv = {const_cast<char*>(APPSERVER_BINARY)};
+      std::vector<char*> argv = {binary.data()};
       for (std::string& a : args) argv.push_back(a.data());
       argv.push_back(nullptr);
-      execv(APPSERVER_BINARY, argv.data());
+      execv(binary.c_str(), argv.data());
       _exit(127);
     }
   }

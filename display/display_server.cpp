@@ -81,7 +81,7 @@ void DisplayServer::GuardRoutes() {
   fw::TServerLimits limits;
   limits.MaxBodyBytes = 1 << 20;
   limits.KeepAliveSeconds = 1;  // so a stop does not wait for idle pages
-  fw::ApplyServerLimits(*server_, limits, [this](const httplib::Request& req, httplib::Response& res) {
+  afterBind_ = fw::ApplyServerLimits(*server_, limits, [this](const httplib::Request& req, httplib::Response& res) {
     PageRequest request{req.method, Header(req, "Host"), Header(req, "Origin"), Header(req, "Cookie"),
                         std::nullopt};
     if (req.has_param(PageGuard::kKeyParam)) request.key = req.get_param_value(PageGuard::kKeyParam);
@@ -195,6 +195,7 @@ int DisplayServer::Start(int port) {
   port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : port;
   if (port != 0 && !server_->bind_to_port("127.0.0.1", port)) port_ = -1;
   if (port_ <= 0) throw fw::Exception("Não foi possível abrir a porta " + std::to_string(port) + ".");
+  afterBind_();
   guard_.SetPort(port_);
   thread_ = std::thread([this] { server_->listen_after_bind(); });
   return port_;

@@ -20,6 +20,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -67,6 +68,7 @@ class DisplayServer {
   std::string webDir_;
   PageGuard guard_;
   std::unique_ptr<httplib::Server> server_;
+  std::function<void()> afterBind_;  // widens the listening queue
   std::thread thread_;
   int port_ = 0;
 

@@ -1,7 +1,11 @@
 #include "rpc/server_limits.h"
 
+#include <sys/socket.h>
+
+#include <atomic>
 #include <charconv>
 #include <cstdint>
+#include <memory>
 
 #include "rpc/connection_workers.h"
 
@@ -16,7 +20,8 @@ size_t DeclaredLength(const httplib::Request& req) {
                                                                                   : length;
 }
 
-void ApplyServerLimits(httplib::Server& server, const TServerLimits& limits, TPreRouting next) {
+std::function<void()> ApplyServerLimits(httplib::Server& server, const TServerLimits& limits,
+                                        TPreRouting next) {
   size_t connections = limits.MaxConnections;
   server.new_task_queue = [connections] { return new TConnectionWorkers(connections); };
   server.set_payload_max_length(limits.MaxBodyBytes);
@@ -38,6 +43,18 @@ void ApplyServerLimits(httplib::Server& server, const TServerLimits& limits, TPr
         const_cast<httplib::Request&>(req).headers.erase("Accept-Encoding");
         return next ? next(req, res) : httplib::Server::HandlerResponse::Unhandled;
       });
+  // The library listens with a queue of 5; listening again on the bound
+  // socket sets a longer one.
+  auto listening = std::make_shared<std::atomic<int>>(-1);
+  server.set_socket_options([listening](socket_t sock) {
+    int yes = 1;
+    ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    listening->store(sock);
+  });
+  int backlog = limits.ListenBacklog;
+  return [listening, backlog] {
+    if (int sock = listening->load(); sock >= 0) ::listen(sock, backlog);
+  };
 }
 
 }  // namespace fw

@@ -13,8 +13,12 @@
 //   with 413 at once, without reading it, and the connection is closed;
 //   the client's Accept-Encoding is dropped, so replies are never
 //   compressed (compressing a large reply costs more than building it,
-//   and the clients are on the same machine or network).
-// Call it once, before the server listens; raises nothing.
+//   and the clients are on the same machine or network);
+// - a listening queue of ListenBacklog connections instead of the
+//   library's 5, so that a burst of connections is not dropped to wait
+//   for the client's retry (seconds): call the function it returns once
+//   the server is bound.
+// Call it once, before the server binds; raises nothing.
 #pragma once
 
 #include <cstddef>
@@ -31,13 +35,16 @@ struct TServerLimits {
   time_t KeepAliveSeconds = 2;
   size_t KeepAliveRequests = 100;
   time_t IoTimeoutSeconds = 10;
+  int ListenBacklog = 1024;
 };
 
 using TPreRouting =
     std::function<httplib::Server::HandlerResponse(const httplib::Request&, httplib::Response&)>;
 
-void ApplyServerLimits(httplib::Server& server, const TServerLimits& limits,
-                       TPreRouting next = {});
+// Returns what to call after a successful bind.
+[[nodiscard]] std::function<void()> ApplyServerLimits(httplib::Server& server,
+                                                      const TServerLimits& limits,
+                                                      TPreRouting next = {});
 
 // The declared length of the request's body, or 0 when none is declared;
 // SIZE_MAX for a length that is not a number or too large to hold.
