@@ -30,7 +30,7 @@ struct TFuzzService {
     std::filesystem::remove(path);
     auto db = fw::OpenSqlDriver("sqlite:" + path);
     appserver::CreateSchema(*db);
-    appserver::FillDemoData(*db, {3, 60, fw::EncodeDate(2024, 6, 10)});
+    appserver::FillDemoData(*db, {3, appserver::kMinDemoOrders, fw::EncodeDate(2024, 6, 10)});
     db.reset();
     pool = std::make_unique<appserver::TDbPool>("sqlite:" + path);
     dispatcher = std::make_unique<appserver::TDispatcher>(

@@ -68,15 +68,7 @@ class TRawClient {
   std::string ReadResponse(std::chrono::milliseconds limit) {
     std::string in;
     auto deadline = TClock::now() + limit;
-    while (fd_ >= 0 && !Complete(in)) {
-      int left = static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count());
-      pollfd p{fd_, POLLIN, 0};
-      if (left <= 0 || ::poll(&p, 1, left) <= 0) break;
-      char buf[65536];
-      ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
-      if (n <= 0) break;
-      in.append(buf, static_cast<size_t>(n));
+    while (!Complete(in) && ReadMore(in, deadline)) {
     }
     return in;
   }
@@ -84,15 +76,7 @@ class TRawClient {
   std::string ReadUntil(std::string_view marker, std::chrono::milliseconds limit) {
     std::string in;
     auto deadline = TClock::now() + limit;
-    while (fd_ >= 0 && in.find(marker) == std::string::npos) {
-      int left = static_cast<int>(
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count());
-      pollfd p{fd_, POLLIN, 0};
-      if (left <= 0 || ::poll(&p, 1, left) <= 0) break;
-      char buf[4096];
-      ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
-      if (n <= 0) break;
-      in.append(buf, static_cast<size_t>(n));
+    while (in.find(marker) == std::string::npos && ReadMore(in, deadline)) {
     }
     return in;
   }
@@ -102,6 +86,18 @@ class TRawClient {
   }
 
  private:
+  // Appends what comes before `deadline`; false when nothing more will.
+  bool ReadMore(std::string& in, TClock::time_point deadline) {
+    int left = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count());
+    pollfd p{fd_, POLLIN, 0};
+    if (fd_ < 0 || left <= 0 || ::poll(&p, 1, left) <= 0) return false;
+    char buf[65536];
+    ssize_t n = ::recv(fd_, buf, sizeof buf, 0);
+    if (n <= 0) return false;
+    in.append(buf, static_cast<size_t>(n));
+    return true;
+  }
   static bool Complete(const std::string& in) {
     size_t end = in.find("\r\n\r\n");
     if (end == std::string::npos) return false;
@@ -155,6 +151,25 @@ class TSiege {
   std::vector<std::unique_ptr<TRawClient>> idle_;
   std::vector<std::thread> slow_;
 };
+
+constexpr int kSlowClients = 16, kIdleClients = 200, kCallsUnderSiege = 5;
+
+// The slowest of kCallsUnderSiege calls of `call` (which answers its own
+// time) made while kSlowClients send `headers` one byte a second and
+// kIdleClients connections sit idle; -1 when the idle ones could not all
+// connect.
+template <class Call>
+double WorstUnderSiege(int port, const std::string& headers, Call call) {
+  TSiege siege(port, kSlowClients, kIdleClients, headers);
+  if (siege.IdleConnected() != kIdleClients) return -1;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  double worst = 0;
+  for (int i = 0; i < kCallsUnderSiege; ++i) {
+    worst = std::max(worst, call());
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  }
+  return worst;
+}
 
 // Resident memory of a process (VmRSS or VmHWM), in MiB.
 inline double MemoryMiB(int pid, const std::string& field) {
