@@ -90,8 +90,8 @@ int Measure(const fw::TFont& font, std::string_view text) {
 }  // namespace
 
 std::string FontFile(bool bold) {
-  return bold ? "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
-              : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+  return bold ? "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"
+              : "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf";
 }
 
 int PixelSize(int points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }

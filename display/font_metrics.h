@@ -1,5 +1,8 @@
-// Text widths measured with the font the page draws with (DejaVu Sans and
-// DejaVu Sans Bold, served to the page), so what the host right-aligns
+// Text widths measured with the font the page draws with (Liberation Sans
+// and Liberation Sans Bold, served to the page; their widths at 11 pixels
+// are close to the classic 8-point interface font, so the screens'
+// captions and titles fit the widths they were laid out for), so what the
+// host right-aligns
 // lines up in the browser. Widths are the sum of the glyphs' unhinted
 // advances and the font's kerning at the font's pixel size (points * 96 /
 // 72, rounded), rounded at the end, as a browser canvas measures them.

@@ -158,6 +158,19 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     control->MouseClick(*x, *y);
     return true;
   }
+  if (type == "dblclick") {
+    std::optional<int> x = Int(event, "x"), y = Int(event, "y");
+    if (!x || !y) return Refuse("coordenada não numérica em " + name + ": " + Shown(event, x ? "y" : "x"));
+    control->MouseDoubleClick(*x, *y);
+    return true;
+  }
+  if (type == "drag") {
+    std::optional<int> x0 = Int(event, "fromX"), y0 = Int(event, "fromY"), x = Int(event, "x"),
+                       y = Int(event, "y");
+    if (!x0 || !y0 || !x || !y) return Refuse("coordenada não numérica em arrasto de " + name);
+    control->MouseDrag(*x0, *y0, *x, *y);
+    return true;
+  }
   if (type == "focus") {
     control->SetFocus();
     return true;

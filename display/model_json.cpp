@@ -52,7 +52,8 @@ json StringsJson(const std::vector<std::string>& lines) { return lines; }
 // Kind-specific state; null when the kind has none.
 json PropsOf(fw::TControl& c) {
   if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
-    json p = {{"text", e->EditText()}, {"readOnly", e->ReadOnly()}};
+    json p = {{"text", e->EditText()}, {"readOnly", e->ReadOnly()}, {"selStart", e->SelStart()},
+              {"selLength", e->SelLength()}, {"caret", e->CaretPos()}, {"textLeft", e->TextLeft()}};
     if (auto* combo = dynamic_cast<fw::TComboBox*>(&c)) {
       p["items"] = StringsJson(combo->Items.Lines());
       p["itemIndex"] = combo->ItemIndex();

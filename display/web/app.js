@@ -224,6 +224,7 @@ function relative(e, element) {
 
 desktop.addEventListener('mousedown', (e) => {
   if (e.button !== 0) return;
+  dragged = false;
   e.preventDefault();  // no text selection, no browser focus on the desktop
   const bar = e.target.closest('[data-act="menubar"]');
   const hit = controlAt(e.target);
@@ -252,6 +253,28 @@ desktop.addEventListener('mousedown', (e) => {
     pressedEl = hit.el;
     pressedEl.classList.add('pressing');
   }
+  // A press in an edit box may start selecting its text with the mouse.
+  if (hit && hit.c && hit.el && hit.c.usable !== false && takesText(hit.c.kind) && formTakesInput(model, hit.form.name))
+    textPress = { form: hit.form.name, name: hit.c.name, el: hit.el, from: relative(e, hit.el), x: e.clientX };
+});
+
+// The text selected by dragging the mouse in an edit box: one `drag`
+// from where it went down to where it was let go, instead of a click.
+let textPress = null;
+let dragged = false;
+function textDragEnd(e) {
+  const press = textPress;
+  textPress = null;
+  if (!press || Math.abs(e.clientX - press.x) < 3) return;
+  dragged = true;
+  const to = relative(e, press.el);
+  send({ type: 'drag', form: press.form, name: press.name, fromX: press.from.x, fromY: press.from.y, x: to.x, y: to.y });
+}
+
+desktop.addEventListener('dblclick', (e) => {
+  const hit = controlAt(e.target);
+  if (!hit || !hit.c || !hit.el || hit.c.usable === false || !formTakesInput(model, hit.form.name)) return;
+  if (takesText(hit.c.kind)) send({ type: 'dblclick', form: hit.form.name, name: hit.c.name, ...relative(e, hit.el) });
 });
 
 let suppressClick = false;
@@ -259,7 +282,8 @@ let pressedEl = null;
 // Whether the last press was on a scroll bar: its click (wherever the
 // mouse was let go) is no click on the control.
 let pressOnBar = false;
-window.addEventListener('mouseup', () => {
+window.addEventListener('mouseup', (e) => {
+  textDragEnd(e);
   if (pressedEl) pressedEl.classList.remove('pressing');
   pressedEl = null;
   if (ui.thumbDrag) thumbLetGo();
@@ -274,6 +298,7 @@ window.addEventListener('mousemove', (e) => {
 desktop.addEventListener('click', (e) => {
   if (suppressClick) { suppressClick = false; return; }
   if (e.button !== 0) return;
+  if (dragged) { dragged = false; return; }
   if (pressOnBar) { pressOnBar = false; return; }
   const hit = controlAt(e.target);
   if (!hit || !formTakesInput(model, hit.form.name)) return;
@@ -644,7 +669,53 @@ function keepKeyFocus() {
   const active = document.activeElement;
   if (!active || active === document.body || active === document.documentElement) keySink.focus({ preventScroll: true });
 }
-window.addEventListener('focus', keepKeyFocus);
+window.addEventListener('focus', () => { keepKeyFocus(); followFocus(); });
+
+// The browser's focus follows the model's: the element of the control the
+// key form focuses (a grid's table, a page control's active tab) takes
+// it, so screen readers say where the operator is. Overlays, menus and
+// drop-down lists keep the focus they took while they are open.
+function followFocus() {
+  if (document.documentElement.dataset.state !== 'open' || overlays.open() || ui.openMenu || ui.combo ||
+    ui.calendar || (model.overlay.busy && model.overlay.busy.depth > 0)) return;
+  const form = keyForm(model);
+  let target = null;
+  if (form && form.focus) {
+    const win = desktop.querySelector(`.window[data-form="${CSS.escape(form.name)}"]`);
+    const ctl = win && win.querySelector(`.ctl[data-name="${CSS.escape(form.focus)}"]`);
+    if (ctl) target = ctl.querySelector(':scope > [role="grid"], :scope > .tab-list > [aria-selected="true"]') || ctl;
+  }
+  if (!target || !target.hasAttribute('tabindex')) target = keySink;
+  if (document.activeElement !== target) target.focus({ preventScroll: true });
+}
+
+// The selected text of the focused edit box (as it shows it: a password
+// box gives its stars), or null when nothing is selected.
+function focusedSelection() {
+  const form = inputForm();
+  const c = form && form.focus && getControl(model, form.name, form.focus);
+  const props = (c && c.props) || {};
+  if (!c || !takesText(c.kind) || !(props.selLength > 0)) return null;
+  const chars = [...String(props.text ?? '')];
+  return { form, c, text: chars.slice(props.selStart, props.selStart + props.selLength).join('') };
+}
+
+document.addEventListener('copy', (e) => {
+  if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
+  const sel = focusedSelection();
+  if (!sel || !e.clipboardData) return;
+  e.preventDefault();
+  e.clipboardData.setData('text/plain', sel.text);
+});
+
+document.addEventListener('cut', (e) => {
+  if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
+  const sel = focusedSelection();
+  if (!sel || !e.clipboardData) return;
+  e.preventDefault();
+  e.clipboardData.setData('text/plain', sel.text);
+  if (!(sel.c.props || {}).readOnly) send({ type: 'key', form: sel.form.name, key: 88, shift: ['ctrl'] });
+});
 
 document.addEventListener('paste', (e) => {
   if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
@@ -691,6 +762,7 @@ function draw() {
   const main = [...model.forms.values()].find((f) => f.style === 'mdiform' && f.visible !== false) || keyForm(model);
   if (main && main.caption) document.title = main.caption;
   keepKeyFocus();
+  followFocus();
 }
 
 window.addEventListener('resize', scheduleRender);

@@ -62,8 +62,9 @@ export function translateKey(e) {
   if (isPrintable(e.key) && !withCtrlAlt) return [{ type: 'char', text: e.key }];
   const vk = virtualKey(e);
   if (!vk) return [];
-  // Ctrl+V pastes (the page sends the pasted text); Ctrl+C copies in the
-  // browser. Both stay the browser's.
-  if (e.ctrlKey && !e.altKey && (vk === 86 || vk === 67)) return [];
+  // Ctrl+V pastes (the page sends the pasted text), Ctrl+C copies and
+  // Ctrl+X cuts the selection (the page puts it on the clipboard, then
+  // tells the host): the browser's clipboard events do it.
+  if (e.ctrlKey && !e.altKey && (vk === 86 || vk === 67 || vk === 88)) return [];
   return [{ type: 'key', key: vk, shift: shiftState(e) }];
 }

@@ -10,11 +10,15 @@ const TITLES = { confirmation: 'Confirmação', error: 'Erro', information: 'Inf
 const CAPTIONS = { yes: '&Sim', no: '&Não', ok: 'OK', cancel: 'Cancelar' };
 const BUSY_TEXTS = { 6: 'Carregando...', 1: 'Confirmando...' };
 
+let boxIds = 0;
+
 function dialogWindow(role, title) {
-  const win = el('div', 'window dialog active', { role: 'dialog', 'aria-modal': 'true' });
+  const id = `overlay-${++boxIds}`;
+  const win = el('div', 'window dialog active', { role: 'dialog', 'aria-modal': 'true', 'aria-labelledby': `${id}-title` });
   win.dataset.role = role;
+  win.id = id;
   const bar = el('div', 'titlebar');
-  const text = el('span', 'title-text');
+  const text = el('span', 'title-text', { id: `${id}-title` });
   text.textContent = title;
   bar.append(text);
   win.append(bar);
@@ -78,11 +82,14 @@ export class Overlays {
     if (!mb || this.box) return;
     const { win, client } = dialogWindow('messagebox', TITLES[mb.type] || 'Mensagem');
     win.classList.add('msgbox');
-    win.setAttribute('role', mb.type === 'error' || mb.type === 'warning' ? 'alertdialog' : 'dialog');
+    // Every message box is announced as it opens, its text with it.
+    win.setAttribute('role', 'alertdialog');
     const body = el('div', 'mb-body');
     body.append(el('div', `mb-icon ${TITLES[mb.type] ? mb.type : 'information'}`));
     const text = el('div', 'mb-text');
     text.dataset.role = 'message-text';
+    text.id = `${win.id}-text`;
+    win.setAttribute('aria-describedby', text.id);
     text.textContent = String(mb.text ?? '');
     body.append(text);
     const row = el('div', 'mb-buttons');
@@ -169,8 +176,8 @@ export class Overlays {
     client.append(searchRow);
 
     const table = el('div', 'pl-table sunken', { role: 'grid', tabindex: '0', 'aria-multiselectable': state.multi ? 'true' : 'false' });
-    const head = el('div', 'pl-head');
-    head.append(el('span', 'pl-markcol'));
+    const head = el('div', 'pl-head', { role: 'row' });
+    head.append(el('span', 'pl-markcol', { role: 'columnheader', 'aria-label': 'Marca' }));
     // Columns share the width in proportion to their fields' widths (in
     // characters, bounded so a long name does not starve the codes); the
     // window grows with them, up to the page's width.
@@ -178,12 +185,13 @@ export class Overlays {
     const chars = state.flex.reduce((a, b) => a + b, 0);
     win.style.width = `${Math.round(Math.min(window.innerWidth - 40, Math.max(480, 60 + chars * 7)))}px`;
     (pl.columns || []).forEach((col, i) => {
-      const h = el('span', 'pl-cell');
+      const h = el('span', 'pl-cell', { role: 'columnheader' });
       h.style.flex = `${state.flex[i]} 1 0`;
       h.textContent = String(col.title ?? col.field ?? '');
       head.append(h);
     });
-    const body = el('div', 'pl-body');
+    const body = el('div', 'pl-body', { role: 'rowgroup' });
+    table.setAttribute('aria-label', String(pl.title || 'Seleção'));
     table.append(head, body);
     client.append(table);
     const empty = el('div', 'pl-empty');
@@ -232,8 +240,8 @@ export class Overlays {
       r.dataset.index = String(index);
       r.dataset.key = String(row.key);
       if (pos === s.hot) r.classList.add('hot');
-      const col = el('span', 'pl-markcol');
-      const mark = el('span', s.multi ? 'check-mark' : 'radio-mark', { role: 'checkbox', 'aria-checked': picked ? 'true' : 'false' });
+      const col = el('span', 'pl-markcol', { role: 'gridcell', 'aria-label': picked ? 'marcado' : 'não marcado' });
+      const mark = el('span', s.multi ? 'check-mark' : 'radio-mark', { 'aria-hidden': 'true' });
       if (picked) mark.classList.add('checked');
       col.append(mark);
       r.append(col);

@@ -9,6 +9,7 @@
 
 import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
 import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
+import { describeControl, gridName, plainCaption } from './access.js';
 import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
 
 export const FRAME = 4;     // window border, each side
@@ -196,6 +197,13 @@ function renderWindow(model, form, ui, box, used, mdiChildren) {
 function buildWindow(form, ui, box, lit) {
   const win = el('div', 'window');
   win.dataset.form = form.name;
+  // The main window is the page's application; every other one a dialog
+  // (modal or not) named after its caption.
+  if (form.style !== 'mdiform') {
+    win.setAttribute('role', 'dialog');
+    win.setAttribute('aria-label', plainCaption(form.caption) || form.name);
+    if (form.modal) win.setAttribute('aria-modal', 'true');
+  }
   win.classList.add(lit ? 'active' : 'inactive');
   if (form.modal) win.classList.add('modal');
   if (form.state === 'minimized') {
@@ -221,7 +229,7 @@ function titleBar(form) {
   const bar = el('div', 'titlebar');
   bar.dataset.act = 'title';
   bar.append(textSpan('title-text', form.caption ?? ''));
-  const close = el('div', 'title-btn close', { title: 'Fechar', 'aria-label': 'Fechar' });
+  const close = el('div', 'title-btn close', { role: 'button', title: 'Fechar', 'aria-label': 'Fechar' });
   close.dataset.act = 'close';
   bar.append(close);
   return bar;
@@ -431,14 +439,14 @@ export function takesText(kind) {
 function renderControl(model, form, c, ui, used) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
-  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(form, c, ui), used);
+  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(model, form, c, ui), used);
   entry.el.replaceChildren(...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after);
   return entry.el;
 }
 
 // A control's element and its own drawing: `before` goes under its
 // children, `after` over them.
-function buildControl(form, c, ui) {
+function buildControl(model, form, c, ui) {
   const e = el('div', `ctl k-${c.kind || 'unknown'}`);
   e.dataset.name = c.name;
   place(e, bounds(c));
@@ -451,7 +459,7 @@ function buildControl(form, c, ui) {
   const hint = hintText(c.hint);
   if (hint) e.title = hint;
   const props = c.props && typeof c.props === 'object' ? c.props : {};
-  const ctx = { form, c, e, props, font, usable, focused, ui };
+  const ctx = { model, form, c, e, props, font, usable, focused, ui };
   const kind = c.kind || '';
   try {
     if (EDIT_KINDS.has(kind)) drawEdit(ctx);
@@ -469,6 +477,7 @@ function buildControl(form, c, ui) {
     e.title = 'Não foi possível desenhar este controle.';
     console.error(`controle ${c.name}:`, err);
   }
+  describeControl(model, c, e, props, usable);
   const before = [...e.childNodes];
   // The sheet fills the page area; the page's edges are drawn over it.
   const after = kind === 'pagecontrol' ? [pageFrame(props)] : [];
@@ -499,25 +508,33 @@ function drawLabel({ e, c, props }) {
   e.append(span);
 }
 
-// The text shown in an edit, and where the caret goes after it.
+// The text shown in an edit, its selection and its caret, where the host
+// keeps them (`selStart`, `selLength`, `caret`, in characters of `text`).
 function editText({ e, c, props, font, focused }, { align = 'left', right = 3, reserve = 0 } = {}) {
   const text = String(props.text ?? '');
+  const chars = [...text];
   const [, , w, h] = bounds(c);
   const lh = lineHeight(font.px);
   const top = Math.max(1, Math.floor((h - lh) / 2));
-  const span = textSpan('edit-text', text);
+  const clamp = (n) => Math.min(Math.max(Number.isInteger(n) ? n : chars.length, 0), chars.length);
+  const selStart = clamp(props.selStart);
+  const selEnd = clamp(selStart + (Number.isInteger(props.selLength) ? props.selLength : 0));
+  const span = el('span', 'edit-text');
+  if (focused && selEnd > selStart) {
+    const sel = textSpan('sel', chars.slice(selStart, selEnd).join(''));
+    span.append(chars.slice(0, selStart).join(''), sel, chars.slice(selEnd).join(''));
+  } else {
+    span.textContent = text;
+  }
   span.style.top = `${top}px`;
   if (align === 'right') { span.style.right = `${right}px`; span.style.left = 'auto'; }
   if (reserve) span.style.right = `${3 + reserve}px`;
-  if (props.allSelected && focused && text) span.classList.add('selected');
   e.append(span);
   if (focused && !props.readOnly) {
-    // Typing adds at the end: the caret sits after the last character
-    // (a masked edit's trailing blanks are empty places, not text).
-    const shown = c.kind === 'maskedit' ? text.replace(/\s+$/, '') : text;
     const caret = el('span', 'caret');
-    const x = align === 'right' ? w - right - 1 : 3 + measureText(font, shown);
-    caret.style.left = `${Math.min(x, w - 3 - reserve)}px`;
+    const before = measureText(font, chars.slice(0, clamp(props.caret)).join(''));
+    const x = align === 'right' ? w - right - measureText(font, text) + before : 3 + before;
+    caret.style.left = `${Math.max(1, Math.min(x, w - 3 - reserve))}px`;
     caret.style.top = `${top}px`;
     caret.style.height = `${lh}px`;
     e.append(caret);
@@ -621,7 +638,8 @@ function drawRadioGroup({ e, c, props, focused }) {
   const items = props.items || [];
   const [, , w, h] = bounds(c);
   items.forEach((text, i) => {
-    const item = el('div', 'rg-item');
+    const item = el('div', 'rg-item', { role: 'radio', 'aria-checked': i === props.itemIndex ? 'true' : 'false',
+      'aria-label': plainCaption(text) });
     place(item, radioItemRect(items.length, props.columns, w, h, i));
     const mark = el('span', 'radio-mark');
     if (i === props.itemIndex) mark.classList.add('checked');
@@ -672,15 +690,20 @@ function drawPageControl({ e, props, font, focused, usable }) {
   const tabH = tabHeight(props);
   const body = el('div', 'pc-body');
   body.style.top = `${tabH}px`;
-  e.append(body);
+  const list = el('div', 'tab-list', { role: 'tablist' });
+  e.append(body, list);
   for (const { page, left, width } of tabRects(props.pages, font)) {
     const tab = el('div', 'tab', { role: 'tab' });
+    if (props.active === page.name) tab.tabIndex = -1;
     tab.dataset.act = 'tab';
     tab.dataset.page = page.name;
     const active = props.active === page.name;
     tab.classList.add(active ? 'active' : 'idle');
     tab.setAttribute('aria-selected', active ? 'true' : 'false');
-    if (page.enabled === false || !usable) tab.classList.add('disabled');
+    if (page.enabled === false || !usable) {
+      tab.classList.add('disabled');
+      tab.setAttribute('aria-disabled', 'true');
+    }
     tab.style.left = `${active ? left - 2 : left}px`;
     tab.style.width = `${active ? width + 4 : width}px`;
     tab.style.top = `${active ? 0 : 2}px`;
@@ -688,7 +711,7 @@ function drawPageControl({ e, props, font, focused, usable }) {
     const cap = textSpan('tab-caption', page.caption ?? '', { accel: true });
     if (active && focused) cap.classList.add('focus-ring');
     tab.append(cap);
-    e.append(tab);
+    list.append(tab);
   }
 }
 
@@ -742,11 +765,13 @@ function drawNavigator({ e, c, props, usable }) {
   const [, , w, h] = bounds(c);
   const each = Math.floor(w / Math.max(1, buttons.length || 4));
   buttons.forEach((b, i) => {
-    const btn = el('div', 'nav-btn up', { title: NAV_HINTS[b.name] || '' });
+    const btn = el('div', 'nav-btn up', { role: 'button', title: NAV_HINTS[b.name] || '',
+      'aria-label': NAV_HINTS[b.name] || b.name });
     const right = i === buttons.length - 1 ? w : (i + 1) * each;
     place(btn, [i * each, 0, right - i * each, h]);
     const enabled = usable && b.enabled !== false;
     if (!enabled) btn.classList.add('disabled');
+    btn.setAttribute('aria-disabled', enabled ? 'false' : 'true');
     const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
     svg.setAttribute('width', '16');
     svg.setAttribute('height', '15');
@@ -760,7 +785,8 @@ function drawNavigator({ e, c, props, usable }) {
 
 // ---------------------------------------------------------------- grids
 
-function drawGrid({ e, c, props }) {
+function drawGrid(draw) {
+  const { e, c, props } = draw;
   const [, , w, h] = bounds(c);
   e.style.backgroundColor = c.color || '#ffffff';
   const { canvas, ctx } = makeCanvas(w, h);
@@ -771,7 +797,7 @@ function drawGrid({ e, c, props }) {
   e.append(canvas, el('div', 'grid-edge'));
   const bar = gridScrollBar(props, w, h);
   if (bar) e.append(bar);
-  e.append(gridTable(c, props));
+  e.append(gridTable(draw.model, c, props));
 }
 
 // The vertical scroll bar of a grid, in grid pixels: the host leaves the
@@ -829,15 +855,35 @@ function gridScrollBar(props, w, h) {
   return bar;
 }
 
-// The texts the grid drew, as an accessible table (visually hidden).
-function gridTable(c, props) {
-  const table = el('table', 'sr-only', { role: 'grid', 'aria-label': c.name });
+// The texts the grid drew, as an accessible table (visually hidden),
+// named after the grid's page: the column titles as headers, the
+// dataset's record count, each shown row at its record number (the title
+// row has none), the current one selected. A cell where the grid drew a picture says what it means
+// ("marcado", ...) when the picture has a description.
+function gridTable(model, c, props) {
   const columns = props.columns || [];
-  table.setAttribute('aria-colcount', String(columns.length));
+  const count = Number.isFinite(props.recordCount) ? props.recordCount : 0;
+  const table = el('table', 'sr-only', { role: 'grid', 'aria-label': gridName(model, c),
+    'aria-colcount': String(columns.length), 'aria-rowcount': String(count), 'aria-readonly': 'true' });
+  table.id = `grid-${c.form}-${c.name}`;
+  table.tabIndex = -1;
+  const head = el('thead');
+  // Data rows keep their record number as row index; the title row has none.
+  const titles = el('tr', null, { role: 'row' });
+  columns.forEach((col, i) => {
+    const th = el('th', null, { role: 'columnheader', 'aria-colindex': String(i + 1) });
+    th.textContent = col.field === 'IDCHECK' || /^\W?$/.test(col.title ?? '') ? 'Marca' : String(col.title ?? '');
+    titles.append(th);
+  });
+  head.append(titles);
   const body = el('tbody');
   for (const row of props.rows || []) {
-    const tr = el('tr', null, { role: 'row', 'aria-rowindex': String(row.index) });
-    if (row.index === props.current) tr.setAttribute('aria-selected', 'true');
+    const tr = el('tr', null, { role: 'row', 'aria-rowindex': String(row.index),
+      'aria-selected': row.index === props.current ? 'true' : 'false' });
+    if (row.index === props.current) {
+      tr.id = `${table.id}-current`;
+      table.setAttribute('aria-activedescendant', tr.id);
+    }
     (row.cells || []).forEach((cell, i) => {
       const td = el('td', null, { role: 'gridcell', 'aria-colindex': String(i + 1) });
       td.dataset.field = cell.field ?? (columns[i] || {}).field ?? '';
@@ -846,6 +892,6 @@ function gridTable(c, props) {
     });
     body.append(tr);
   }
-  table.append(body);
+  table.append(head, body);
   return table;
 }

@@ -1,5 +1,7 @@
 #include "forms/check_boxes.h"
 
+#include <algorithm>
+
 #include "forms/text_input.h"
 
 namespace fw {
@@ -84,6 +86,29 @@ void TRadioButton::KeyDown(TKey& key, TShiftState shift) {
   if (!AcceptsInput(*this)) return;
   TControl::KeyDown(key, shift);
   if (key == VK_SPACE) SetChecked(true);
+  if (key == VK_DOWN || key == VK_RIGHT || key == VK_UP || key == VK_LEFT) {
+    const bool forward = key == VK_DOWN || key == VK_RIGHT;
+    key = 0;
+    MoveInGroup(forward);
+  }
+}
+
+// The arrows go round the group in tab order, skipping the buttons that
+// cannot take the focus, and check the button they reach.
+void TRadioButton::MoveInGroup(bool forward) {
+  std::vector<TRadioButton*> group = Siblings();
+  group.push_back(this);
+  std::stable_sort(group.begin(), group.end(),
+                   [](TRadioButton* a, TRadioButton* b) { return a->TabOrder < b->TabOrder; });
+  const size_t n = group.size();
+  const size_t at = static_cast<size_t>(std::find(group.begin(), group.end(), this) - group.begin());
+  for (size_t step = 1; step < n; ++step) {
+    TRadioButton* next = group[(at + (forward ? step : n - step)) % n];
+    if (!next->CanFocus()) continue;
+    FocusForInput(*next);
+    if (next->Focused()) next->SetChecked(true);
+    return;
+  }
 }
 
 }  // namespace fw

@@ -10,7 +10,9 @@
 // group without running anything for them, then runs its OnClick, but only
 // when it was not checked before; unchecking by code runs nothing. The
 // operator's click on a checked button does nothing. Only the checked
-// button of a group is a tab stop, so Tab reaches a group at its choice.
+// button of a group is a tab stop, so Tab reaches a group at its choice;
+// the arrow keys then move the focus round the group (in tab order) and
+// check the button they reach.
 //
 // The operator's input to a hidden or disabled button is ignored; a click
 // first moves the focus to the button (the exit handler of the control
@@ -64,6 +66,7 @@ class TRadioButton : public TControl {
 
  private:
   void SetState(bool checked);
+  void MoveInGroup(bool forward);
   bool checked_ = false;
 };
 

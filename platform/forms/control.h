@@ -111,6 +111,11 @@ class TControl : public TComponent {
   virtual void KeyPress(std::string& key);
   // A click of the operator at (x, y) in this control's coordinates.
   virtual void MouseClick(int x, int y);
+  // A double-click (after the two clicks it is made of); nothing by default.
+  virtual void MouseDoubleClick(int, int) {}
+  // The mouse pressed at (fromX, fromY) and let go at (toX, toY);
+  // nothing by default.
+  virtual void MouseDrag(int, int, int, int) {}
 
   unsigned long Version() const { return version_; }
   // A short name of the control's kind for the display ("edit", "grid").

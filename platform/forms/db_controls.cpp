@@ -33,8 +33,7 @@ bool TDBEdit::TypeChar(const std::string& ch) {
   TField* field = link_.Field();
   int limit = MaxLength();
   if (limit == 0 && field && field->DataType() == TFieldType::ftString) limit = field->Size();
-  std::string base = AllSelected() ? std::string() : Text();
-  if (limit > 0 && static_cast<int>(Utf8Length(base)) >= limit) return false;
+  if (limit > 0 && static_cast<int>(Utf8Length(TextWithoutSelection())) >= limit) return false;
   if (!link_.Edit()) return false;
   bool accepted = TCustomEdit::TypeChar(ch);
   modified_ = modified_ || accepted;
@@ -44,6 +43,12 @@ bool TDBEdit::TypeChar(const std::string& ch) {
 void TDBEdit::BackSpace() {
   if (!link_.Edit()) return;
   TCustomEdit::BackSpace();
+  modified_ = true;
+}
+
+void TDBEdit::DeleteForward() {
+  if (!link_.Edit()) return;
+  TCustomEdit::DeleteForward();
   modified_ = true;
 }
 
@@ -185,9 +190,8 @@ bool TDBComboBox::CanSelect() const { return !ReadOnly() && link_.CanModify(); }
 
 bool TDBComboBox::TypeChar(const std::string& ch) {
   TField* field = link_.Field();
-  std::string base = AllSelected() ? std::string() : Text();
   if (field && field->DataType() == TFieldType::ftString &&
-      static_cast<int>(Utf8Length(base)) >= field->Size())
+      static_cast<int>(Utf8Length(TextWithoutSelection())) >= field->Size())
     return false;
   return TComboBox::TypeChar(ch);
 }

@@ -73,6 +73,7 @@ class TDBEdit : public TCustomEdit {
   bool CanType() const override;
   bool TypeChar(const std::string& ch) override;
   void BackSpace() override;
+  void DeleteForward() override;
   void DoEnter() override;
   void DoExit() override;
 

@@ -89,6 +89,12 @@ std::optional<std::string> TEditMask::Fit(int position, std::string_view ch) con
   return std::string(ch);
 }
 
+int TEditMask::PositionOf(int item) const {
+  for (int p = 0; p < DataCount(); ++p)
+    if (positions_[p] == item) return p;
+  return -1;
+}
+
 std::string TEditMask::Layout(const Cells& cells) const {
   std::string out;
   size_t next = 0;

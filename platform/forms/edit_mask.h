@@ -38,6 +38,12 @@ class TEditMask {
   bool KeepLiterals() const { return keepLiterals_; }
   const std::string& Blank() const { return blank_; }
   bool Required(int position) const;
+  // What the box shows has one character per item (data position or
+  // literal): the item a data position is, and the data position an item
+  // is (-1 for a literal).
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  int ItemOf(int position) const { return positions_.at(position); }
+  int PositionOf(int item) const;
 
   // The character as stored at the data position (case applied), or
   // nothing when it does not fit there.

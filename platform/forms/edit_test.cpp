@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
+#include "forms/canvas.h"
 #include "forms/combo_box.h"
 #include "forms/controls_test_support.h"
 #include "forms/edit.h"
@@ -349,6 +350,84 @@ TEST_F(MemoTest, RichEditShowsThePlainTextOfADocument) {
   rich.PlainText = true;
   rich.SetRichText("{\\rtf1 x}");
   EXPECT_EQ(rich.Text(), "{\\rtf1 x}");
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+// One editing step: keys (with shift state) or typed text.
+struct Step {
+  TKey key = 0;
+  TShiftState shift = 0;
+  std::string typed;
+};
+Step K(TKey key, TShiftState shift = 0) { return {key, shift, {}}; }
+Step T(std::string text) { return {0, 0, std::move(text)}; }
+
+struct EditCase {
+  const char* what;
+  std::string mask;  // "" for a plain edit
+  std::string start;
+  std::vector<Step> steps;
+  std::string text;  // Text() afterwards
+  int selStart, selLength;
+};
+
+class CaretTest : public testing::FormTest, public ::testing::WithParamInterface<EditCase> {};
+
+TEST_P(CaretTest, KeysMoveTheCaretAndActOnTheSelection) {
+  const EditCase& c = GetParam();
+  auto& edit = Place<TMaskEdit>("medCampo");
+  edit.AutoSelect = false;
+  if (!c.mask.empty()) edit.SetEditMask(c.mask);
+  edit.SetText(c.start);
+  edit.SetFocus();
+  for (const Step& s : c.steps) {
+    if (s.typed.empty()) Press(edit, s.key, s.shift);
+    else Type(edit, s.typed);
+  }
+  EXPECT_EQ(edit.Text(), c.text) << c.what;
+  EXPECT_EQ(edit.SelStart(), c.selStart) << c.what;
+  EXPECT_EQ(edit.SelLength(), c.selLength) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, CaretTest, ::testing::Values(
+    EditCase{"typing goes in at the caret", "", "abc", {K(VK_LEFT), K(VK_LEFT), T("X")}, "aXbc", 2, 0},
+    EditCase{"Home, Shift+End, typing replaces", "", "0001", {K(VK_HOME), K(VK_END, ssShift), T("2")}, "2", 1, 0},
+    EditCase{"Ctrl+A then Delete", "", "Pão", {K('A', ssCtrl), K(VK_DELETE)}, "", 0, 0},
+    EditCase{"Shift+Left selects back, Backspace takes it", "", "abcd",
+             {K(VK_LEFT, ssShift), K(VK_LEFT, ssShift), K(VK_BACK)}, "ab", 2, 0},
+    EditCase{"Delete takes the character after the caret", "", "abc", {K(VK_HOME), K(VK_DELETE)}, "bc", 0, 0},
+    EditCase{"Ctrl+arrows go by words", "", "ab cd ef",
+             {K(VK_HOME), K(VK_RIGHT, ssCtrl), K(VK_RIGHT, ssCtrl | ssShift)}, "ab cd ef", 3, 3},
+    EditCase{"Ctrl+X takes the selection out", "", "abcd", {K(VK_HOME), K(VK_RIGHT, ssShift), K('X', ssCtrl)},
+             "bcd", 0, 0},
+    EditCase{"an arrow ends a selection at its side", "", "abcd", {K('A', ssCtrl), K(VK_LEFT)}, "abcd", 0, 0},
+    EditCase{"mask: literals are passed over", "99/99/9999;1;_", "", {T("1203")}, "12/03", 6, 0},
+    EditCase{"mask: a paste is filtered through it", "99/99/9999;1;_", "", {T("12a/034")}, "12/03/4", 7, 0},
+    EditCase{"mask: typing over the middle", "99/99/9999;1;_", "12/03/2024",
+             {K(VK_HOME), K(VK_RIGHT), K(VK_RIGHT), K(VK_RIGHT), T("9")}, "12/93/2024", 4, 0},
+    EditCase{"mask: Backspace empties the cell before the caret", "99/99/9999;1;_", "12/03",
+             {K(VK_LEFT), K(VK_LEFT), K(VK_BACK)}, "12/_3", 3, 0},
+    EditCase{"mask: upper case is forced", ">LLLL;0;_", "", {T("ab"), K(VK_HOME), T("c")}, "CB", 1, 0},
+    EditCase{"mask: nothing after the last place", "9999;0;_", "1234", {T("5")}, "1234", 4, 0}));
+
+TEST_F(EditTest, TheMousePlacesTheCaretSelectsByDraggingAndAWordByDoubleClick) {
+  auto& edit = Place<TEdit>("edtNome");
+  edit.SetText("Pão de queijo");
+  const int left = edit.TextLeft();
+  auto x = [&](int chars) { return left + MeasureText(edit.Font(), edit.Text().substr(0, chars)); };
+  edit.MouseClick(x(1) + 1, 5);
+  EXPECT_TRUE(edit.Focused());
+  EXPECT_EQ(edit.CaretPos(), 1);
+  EXPECT_EQ(edit.SelLength(), 0);
+  edit.MouseDrag(x(0), 5, 500, 5);
+  EXPECT_EQ(edit.SelText(), "Pão de queijo");
+  edit.MouseDoubleClick(x(8), 5);  // inside "queijo" ("ã" is two bytes)
+  EXPECT_EQ(edit.SelText(), "queijo");
 }
 
 }  // namespace

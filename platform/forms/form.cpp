@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "forms/accelerators.h"
 #include "forms/application.h"
 #include "forms/interaction.h"
 #include "forms/menus.h"
@@ -231,6 +232,11 @@ void TForm::KeyDown(TKey& key, TShiftState shift) {
   if (KeyPreview) TControl::KeyDown(key, shift);
   if (key == 0) return;
   if (Menu && Menu->DispatchShortCut({key, shift})) {
+    key = 0;
+    return;
+  }
+  if ((shift & ssAlt) && !(shift & ssCtrl) && key < 128 &&
+      DispatchAccelerator(*this, static_cast<char>(key))) {
     key = 0;
     return;
   }

@@ -17,8 +17,9 @@
 // then enter handler of the new; an exception from the exit handler keeps
 // the focus and passes on). Keys: KeyDown first offers the key to the
 // form's OnKeyDown when KeyPreview is set, then to the menu's shortcuts,
-// then Tab/Shift+Tab move the focus in tab order, then the focused
-// control gets it.
+// then Alt with a caption's accelerator acts on that control
+// (accelerators.h), then Tab/Shift+Tab move the focus in tab order, then
+// the focused control gets it.
 //
 // Handlers by name: a form registers its handlers under their names
 // (Register); components bind events to names (Handler<Sig>(name)), which

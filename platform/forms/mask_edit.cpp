@@ -35,12 +35,6 @@ bool TMaskEdit::IsComplete() const {
   return true;
 }
 
-int TMaskEdit::FilledCount() const {
-  int count = 0;
-  for (const std::string& cell : cells_) count += cell.empty() ? 0 : 1;
-  return count;
-}
-
 int TMaskEdit::NextPosition() const {
   for (int i = static_cast<int>(cells_.size()); i > 0; --i)
     if (!cells_[i - 1].empty()) return i;
@@ -54,18 +48,44 @@ void TMaskEdit::StoreCells(TEditMask::Cells cells) {
   StoreText(mask_.TextOf(cells_));
 }
 
+int TMaskEdit::EndCaret() const {
+  if (mask_.Empty()) return TCustomEdit::EndCaret();
+  int next = NextPosition();
+  return next < mask_.DataCount() ? mask_.ItemOf(next) : mask_.ItemCount();
+}
+
+int TMaskEdit::FirstPositionFrom(int item) const {
+  for (int p = 0; p < mask_.DataCount(); ++p)
+    if (mask_.ItemOf(p) >= item) return p;
+  return -1;
+}
+
+void TMaskEdit::ClearItems(TEditMask::Cells& cells, int from, int to) const {
+  for (int p = 0; p < mask_.DataCount(); ++p)
+    if (mask_.ItemOf(p) >= from && mask_.ItemOf(p) < to) cells[p].clear();
+}
+
+void TMaskEdit::StoreWithCaret(TEditMask::Cells cells, int caret) {
+  StoreCells(std::move(cells));
+  SetSel(caret, caret);
+}
+
 bool TMaskEdit::TypeChar(const std::string& ch) {
   if (mask_.Empty()) return TCustomEdit::TypeChar(ch);
-  bool replace = AllSelected();
-  TEditMask::Cells cells = replace ? TEditMask::Cells(mask_.DataCount()) : cells_;
-  int position = replace ? 0 : NextPosition();
-  int filled = replace ? 0 : FilledCount();
-  if (MaxLength() > 0 && filled >= MaxLength()) return false;
+  const int start = SelStart();
+  TEditMask::Cells cells = cells_;
+  ClearItems(cells, start, start + SelLength());
+  // Literals are passed over: the character goes to the next data place.
+  int position = FirstPositionFrom(start);
+  if (position < 0) return false;  // every place up to the end is behind the caret
+  int filled = 0;
+  for (const std::string& cell : cells) filled += cell.empty() ? 0 : 1;
+  if (MaxLength() > 0 && cells[position].empty() && filled >= MaxLength()) return false;
   std::optional<std::string> fitted = mask_.Fit(position, ApplyCase(ch));
-  if (!fitted) return false;  // also once every position is filled
+  if (!fitted) return false;
   cells[position] = *fitted;
-  ClearSelection();
-  StoreCells(std::move(cells));
+  int next = position + 1 < mask_.DataCount() ? mask_.ItemOf(position + 1) : mask_.ItemCount();
+  StoreWithCaret(std::move(cells), next);
   return true;
 }
 
@@ -75,13 +95,34 @@ void TMaskEdit::BackSpace() {
     return;
   }
   TEditMask::Cells cells = cells_;
-  if (AllSelected()) {
-    cells.assign(mask_.DataCount(), std::string());
-  } else if (int position = NextPosition(); position > 0) {
-    cells[position - 1].clear();
+  int caret = SelStart();
+  if (SelLength() > 0) {
+    ClearItems(cells, caret, caret + SelLength());
+  } else {
+    int position = -1;
+    for (int p = 0; p < mask_.DataCount() && mask_.ItemOf(p) < caret; ++p) position = p;
+    if (position < 0) return;
+    cells[position].clear();
+    caret = mask_.ItemOf(position);
   }
-  ClearSelection();
-  StoreCells(std::move(cells));
+  StoreWithCaret(std::move(cells), caret);
+}
+
+void TMaskEdit::DeleteForward() {
+  if (mask_.Empty()) {
+    TCustomEdit::DeleteForward();
+    return;
+  }
+  TEditMask::Cells cells = cells_;
+  int caret = SelStart();
+  if (SelLength() > 0) {
+    ClearItems(cells, caret, caret + SelLength());
+  } else if (int position = FirstPositionFrom(caret); position >= 0) {
+    cells[position].clear();
+  } else {
+    return;
+  }
+  StoreWithCaret(std::move(cells), caret);
 }
 
 }  // namespace fw

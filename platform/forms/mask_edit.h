@@ -7,12 +7,15 @@
 // the literals only when the mask keeps them ("...;1;..."), "" when nothing
 // is filled.
 //
-// Typing fills the cell after the last filled one; Backspace empties the
-// last filled cell (with the whole text selected, the first typed
-// character replaces everything, and Backspace clears it). A character
-// that does not fit the kind of its position is refused, as is any
-// character once every data position is filled or MaxLength characters
-// are there; the mask's case directive converts what is typed or set.
+// The caret moves over what the box shows, literals included; it stands
+// after the last filled cell unless the operator moves it. A typed
+// character replaces the selection's cells and goes into the first data
+// position at or after the caret (literals are passed over), and the
+// caret moves to the next data position; Backspace empties the cell
+// before the caret, Delete the one at it, or either the selected cells. A
+// character that does not fit the kind of its position is refused, as is
+// any character once no data position is left after the caret or
+// MaxLength characters are there; the mask's case directive converts what is typed or set.
 // SetText parses the text into cells and raises EConvertError, changing
 // nothing, for a text that does not fit; SetEditMask raises for an
 // unreadable mask or when the text held does not fit the new mask,
@@ -42,9 +45,15 @@ class TMaskEdit : public TCustomEdit {
  protected:
   bool TypeChar(const std::string& ch) override;
   void BackSpace() override;
+  void DeleteForward() override;
+  int EndCaret() const override;
 
  private:
-  int FilledCount() const;
+  // The first data place at or after an item of what the box shows (-1
+  // when none).
+  int FirstPositionFrom(int item) const;
+  void ClearItems(TEditMask::Cells& cells, int from, int to) const;
+  void StoreWithCaret(TEditMask::Cells cells, int caret);
   int NextPosition() const;
   void StoreCells(TEditMask::Cells cells);
 

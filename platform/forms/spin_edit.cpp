@@ -36,7 +36,8 @@ int TSpinEdit::Value() const {
 void TSpinEdit::SetValue(int value) { SetText(std::to_string(CheckValue(value))); }
 
 bool TSpinEdit::TypeChar(const std::string& ch) {
-  bool sign = ch == "-" && MinValue < 0 && (AllSelected() || Text().empty());
+  bool sign = ch == "-" && MinValue < 0 && SelStart() == 0 &&
+              TextWithoutSelection().find('-') == std::string::npos;
   if (!IsDigitChar(ch) && !sign) return false;
   return TCustomEdit::TypeChar(ch);
 }

@@ -63,6 +63,52 @@ struct RadioGroupFixture : FormTest {
   ClickLog log;
 };
 
+TEST_F(RadioGroupFixture, ArrowsMoveRoundTheGroupAndCheckWhatTheyReach) {
+  todos->SetChecked(true);
+  todos->SetFocus();
+  intervalo->SetEnabled(false);  // passed over
+  Press(*todos, VK_DOWN);
+  EXPECT_TRUE(lista->Focused());
+  EXPECT_TRUE(lista->Checked());
+  EXPECT_FALSE(todos->Checked());
+  Press(*lista, VK_RIGHT);  // round to the first
+  EXPECT_TRUE(todos->Focused() && todos->Checked());
+  Press(*todos, VK_UP);
+  EXPECT_TRUE(lista->Checked());
+  EXPECT_FALSE(elsewhere->Checked());
+}
+
+using AcceleratorTest = FormTest;
+
+TEST_F(AcceleratorTest, AltWithAnAcceleratorActsOnItsControl) {
+  auto& lbl = Place<TLabel>("lblFilial");
+  auto& med = Place<TEdit>("medCdFilial");
+  lbl.SetCaption("&Filial");
+  lbl.SetFocusControl(&med);
+  auto& chb = Place<TCheckBox>("chbBaixa");
+  chb.SetCaption("&Baixa");
+  auto& sbt = Place<TSpeedButton>("sbtSalvar");
+  sbt.SetCaption("&Salvar");
+  int clicks = 0;
+  sbt.OnClick = [&](TComponent&) { ++clicks; };
+  auto& off = Place<TCheckBox>("chbOff");
+  off.SetCaption("&Urgente");
+  off.SetEnabled(false);
+  struct { TKey key; bool acted; } cases[] = {{'F', true}, {'B', true}, {'S', true}, {'U', false}, {'Z', false}};
+  for (auto& c : cases) {
+    TKey key = c.key;
+    form->KeyDown(key, ssAlt);
+    EXPECT_EQ(key == 0, c.acted) << static_cast<char>(c.key);
+  }
+  EXPECT_TRUE(chb.Checked());
+  EXPECT_TRUE(chb.Focused());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(off.Checked());
+  TKey plain = 'B';
+  form->KeyDown(plain, 0);  // without Alt: the focused control's key
+  EXPECT_TRUE(chb.Checked());
+}
+
 TEST_F(RadioGroupFixture, CheckingByCodeUnchecksTheGroupAndClicksOnlyWhenNew) {
   elsewhere->SetChecked(true);
   todos->SetChecked(true);

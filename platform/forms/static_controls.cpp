@@ -1,5 +1,6 @@
 #include "forms/static_controls.h"
 
+#include "forms/accelerators.h"
 #include "forms/text_input.h"
 
 namespace fw {
@@ -12,20 +13,7 @@ void TLabel::SetAlignment(TAlignment alignment) {
   Changed();
 }
 
-char TLabel::Accelerator() const {
-  if (!ShowAccelChar) return 0;
-  const std::string& caption = Caption();
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    char c = caption[i + 1];
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  return 0;
-}
+char TLabel::Accelerator() const { return ShowAccelChar ? AcceleratorOf(Caption()) : 0; }
 
 std::string TLabel::PlainCaption() const {
   if (!ShowAccelChar) return Caption();

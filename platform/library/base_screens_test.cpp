@@ -99,7 +99,7 @@ class OptionsDialog : public TfrmFiltroPadrao {
   std::string value;
 };
 
-TEST(FiltroPadrao, OptionsAreSavedPerOperatorAndScreenAndEscCancels) {
+TEST(FiltroPadrao, OptionsAreSavedPerOperatorAndScreenEscCancelsAndEnterConfirms) {
   auto dir = std::filesystem::temp_directory_path() / "filtro_padrao_test";
   setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
   Velkora::THostFacts facts;
@@ -124,6 +124,14 @@ TEST(FiltroPadrao, OptionsAreSavedPerOperatorAndScreenAndEscCancels) {
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
   Application().ProcessMessages();
   EXPECT_EQ(freed, 1);
+
+  Application().CreateForm(dialog);  // Enter confirms
+  Application().Post([dialog] {
+    TKey enter = VK_RETURN;
+    dialog->KeyDown(enter, 0);
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  Application().ProcessMessages();
   unsetenv("XDG_CONFIG_HOME");
   std::filesystem::remove_all(dir);
 }

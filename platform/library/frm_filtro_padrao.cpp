@@ -89,6 +89,9 @@ void TfrmFiltroPadrao::FormKeyDown(TComponent&, TKey& key, TShiftState shift) {
   if (key == VK_ESCAPE && shift == 0) {
     key = 0;
     sbtCancel->Click();
+  } else if (key == VK_RETURN && shift == 0 && sbtConfirma->Usable()) {
+    key = 0;
+    sbtConfirma->Click();
   }
 }
 

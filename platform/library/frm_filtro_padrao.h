@@ -13,7 +13,7 @@
 // their own entries before calling the base save handler and read them
 // after the base load handler.
 // Handlers by name: FormCreate, FormClose (releases the dialog),
-// FormKeyDown (Esc cancels; the form previews keys), btfSaveOpcClick,
+// FormKeyDown (Esc cancels, Enter confirms; the form previews keys), btfSaveOpcClick,
 // btfLoadOpcClick, sbtCancelClick (closes with mrCancel), sbtHelpClick,
 // sbtConfirmaClick (closes with mrOk; dialogs replace it).
 // User-interface thread only; saving and loading raise fw::Exception when

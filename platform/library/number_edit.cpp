@@ -1,6 +1,7 @@
 #include "library/number_edit.h"
 
 #include "base/errors.h"
+#include "forms/canvas.h"
 #include "text/format_float.h"
 
 namespace fw {
@@ -31,12 +32,15 @@ void TNumberEdit::SetThousandSeparator(bool on) {
   Show();
 }
 
+int TNumberEdit::TextLeft() const { return Width() - 3 - MeasureText(Font(), EditText()); }
+
 bool TNumberEdit::TypeChar(const std::string& ch) {
   char c = ch.size() == 1 ? ch[0] : 0;
   bool digit = c >= '0' && c <= '9';
   bool comma = c == FormatSettings().DecimalSeparator && decimals_ > 0 &&
-               (AllSelected() || Text().find(c) == std::string::npos);
-  bool minus = c == '-' && (AllSelected() || Text().empty());
+               TextWithoutSelection().find(c) == std::string::npos;
+  // A minus only first, and only once.
+  bool minus = c == '-' && SelStart() == 0 && TextWithoutSelection().find('-') == std::string::npos;
   if (!digit && !comma && !minus) return false;
   return TCustomEdit::TypeChar(ch);
 }

@@ -23,6 +23,8 @@ class TNumberEdit : public TCustomEdit {
   bool ThousandSeparator() const { return thousands_; }
   void SetThousandSeparator(bool on);
   const char* Kind() const override { return "numberedit"; }
+  // The number stands at the right edge.
+  int TextLeft() const override;
 
  protected:
   bool TypeChar(const std::string& ch) override;

@@ -37,7 +37,7 @@ const shot = (page, name) => page.screenshot({ path: screenshotPath(name) });
 
 // The texts of one column of a grid's accessible table, row by row.
 async function column(page, grid, field) {
-  return page.locator(`${sel(grid)} [role="row"] [role="gridcell"][data-field="${field}"]`).allTextContents();
+  return page.locator(`${sel(grid)} [role="row"][aria-rowindex] [role="gridcell"][data-field="${field}"]`).allTextContents();
 }
 
 async function closeFilter(page, button = 'sbtConfirma') {
@@ -66,7 +66,7 @@ test('start-up: the branch field takes the host\'s branch; leaving it opens the 
     await page.waitForSelector(`${sel('sbtFiltro')}:not(.disabled)`);  // the field was left
 
     await page.click(sel('sbtVerificar'));
-    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5, sel('dbgPadrao'));
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"][aria-rowindex]`).length > 5, sel('dbgPadrao'));
     const orders = await column(page, 'dbgPadrao', 'NRPEDIDO');
     assert.equal(orders[0], '0000000001');
     assert.equal((await column(page, 'dbgPadrao', 'IDSITPEDIDO'))[0], 'PE');
@@ -98,10 +98,10 @@ test('start-up with the branch fixed by the host: validated at once, the filter 
     assert.ok(await page.locator(`${sel('medCdFilial')}.disabled`).count());
 
     await page.click(sel('sbtVerificar'));
-    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5, sel('dbgPadrao'));
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"][aria-rowindex]`).length > 5, sel('dbgPadrao'));
     assert.equal((await column(page, 'dbgPadrao', 'NRPEDIDO'))[0], '0000000023');
     await page.click(`${conf} [role="tab"][data-page="tshItemPedido"]`);
-    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 0, sel('dbgPosiEstoq'));
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"][aria-rowindex]`).length > 0, sel('dbgPosiEstoq'));
     await shot(page, 'conf-pedido-10-itens-com-estoque.png');
   });
 
@@ -145,7 +145,7 @@ test('the order list scrolls with the wheel and its scroll bar; the current orde
       await page.waitForFunction(([s, o]) => document.querySelector(s)?.textContent.startsWith(o), [sel('dbtNome'), order]);
     };
     await currentIs(1);
-    const shown = await page.locator(`${grid} [role="row"]`).count();
+    const shown = await page.locator(`${grid} [role="row"][aria-rowindex]`).count();
     const box = await page.locator(grid).boundingBox();
     await page.mouse.move(box.x + 150, box.y + 60);
     await page.mouse.wheel(0, 200);  // two notches, three rows each
@@ -155,8 +155,8 @@ test('the order list scrolls with the wheel and its scroll bar; the current orde
     // Far down: the last order, the thumb at the bottom of the track.
     await page.mouse.wheel(0, 5000);
     await page.waitForFunction((s) => document.querySelector(`${s} [aria-selected="true"]`) ===
-      [...document.querySelectorAll(`${s} [role="row"]`)].pop(), grid);
-    const last = Number(await page.locator(`${grid} [role="row"]`).last().getAttribute('aria-rowindex'));
+      [...document.querySelectorAll(`${s} [role="row"][aria-rowindex]`)].pop(), grid);
+    const last = Number(await page.locator(`${grid} [role="row"][aria-rowindex]`).last().getAttribute('aria-rowindex'));
     assert.ok(last > shown, 'more orders than the grid shows');
     await shot(page, 'conf-pedido-13-lista-rolada.png');
     // A press on the track above the thumb: a page back.

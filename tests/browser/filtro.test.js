@@ -46,7 +46,7 @@ const shot = (page, name) => page.screenshot({ path: screenshotPath(name) });
 
 async function orderNumbers(page) {
   await page.waitForSelector('[data-role="busy"]', { state: 'detached' });
-  return page.locator(`${inConf('dbgPadrao')} [role="row"] [role="gridcell"][data-field="NRPEDIDO"]`)
+  return page.locator(`${inConf('dbgPadrao')} [role="row"][aria-rowindex] [role="gridcell"][data-field="NRPEDIDO"]`)
     .allTextContents();
 }
 
@@ -136,7 +136,7 @@ test('F9 on the customer list choice opens the pick list; the picked customer fi
     await page.waitForSelector('.picklist', { state: 'detached' });
     await confirmFilter(page);
     await orderNumbers(page);
-    const customers = await page.locator(`${inConf('dbgPadrao')} [role="row"] [role="gridcell"][data-field="NMFANTCLIE"]`)
+    const customers = await page.locator(`${inConf('dbgPadrao')} [role="row"][aria-rowindex] [role="gridcell"][data-field="NMFANTCLIE"]`)
       .allTextContents();
     assert.ok(new Set(customers).size <= 1, `one customer only: ${[...new Set(customers)]}`);
 

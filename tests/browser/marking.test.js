@@ -72,7 +72,7 @@ async function openScreen(t, url, inBrowser = files.browser) {
   await page.click(`${filtro} [data-name="sbtCancel"]`);
   await page.waitForSelector(filtro, { state: 'detached' });
   await page.click(sel('sbtVerificar'));
-  await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5, sel('dbgPadrao'));
+  await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"][aria-rowindex]`).length > 5, sel('dbgPadrao'));
   await page.waitForSelector('[data-role="busy"]', { state: 'detached' });
   return page;
 }
@@ -93,7 +93,7 @@ async function until(what, read, ok, timeoutMs = 5000) {
 // white box), "none" (the grey box of a row that cannot be marked).
 function readMarks([selector, rowTops]) {
   const canvas = document.querySelector(`${selector} canvas.grid-canvas`);
-  const rows = document.querySelectorAll(`${selector} [role="row"]`).length;
+  const rows = document.querySelectorAll(`${selector} [role="row"][aria-rowindex]`).length;
   const scale = canvas.width / parseFloat(canvas.style.width || canvas.width);
   const ctx = canvas.getContext('2d');
   const out = [];
@@ -123,8 +123,8 @@ function readMarks([selector, rowTops]) {
 // Each shown order of the order grid: number, situation text and mark.
 async function orders(page) {
   const grid = sel('dbgPadrao');
-  const column = (field) => page.locator(`${grid} [role="row"] [role="gridcell"][data-field="${field}"]`).allTextContents();
-  const rowCount = await page.locator(`${grid} [role="row"]`).count();
+  const column = (field) => page.locator(`${grid} [role="row"][aria-rowindex] [role="gridcell"][data-field="${field}"]`).allTextContents();
+  const rowCount = await page.locator(`${grid} [role="row"][aria-rowindex]`).count();
   const tops = Array.from({ length: rowCount }, (_, i) => ROW_TOP(i));
   const [numbers, situations, marks] = await Promise.all([column('NRPEDIDO'), column('IDSITPEDIDO'),
     page.evaluate(readMarks, [grid, tops])]);
@@ -434,7 +434,7 @@ test('two operators on two hosts confirm the same order at once: one succeeds, t
     const outcome = async (page) => until('the confirmation to end', () => page.evaluate(([b, t, c, g, q, n]) => {
       const text = document.querySelector(t)?.textContent;
       if (text && text !== q) return { refused: text };
-      const moved = [...document.querySelectorAll(`${g} [role="row"]`)].some((row) =>
+      const moved = [...document.querySelectorAll(`${g} [role="row"][aria-rowindex]`)].some((row) =>
         row.querySelector('[data-field="NRPEDIDO"]')?.textContent === n &&
         row.querySelector('[data-field="IDSITPEDIDO"]')?.textContent === 'AN');
       if (moved && !document.querySelector(b) && !document.querySelector('[data-role="busy"]') &&

@@ -120,7 +120,7 @@ test('disabled controls are grey and take no clicks', async () => {
   await settle();
   assert.deepEqual(host.inputs, []);
   // A disabled tab and a disabled menu item send nothing either.
-  await page.click(`${sel('pgcPaginas')} .tab[data-page="tshDois"]`);
+  await page.click(`${sel("pgcPaginas")} .tab[data-page="tshDois"]`, { force: true });
   await page.click('.menubar [data-menu="mnuArquivo"]');
   const item = page.locator('#popups [data-menu="mnuSair"]');
   assert.equal(await item.evaluate((e) => e.classList.contains('disabled')), true);

@@ -86,7 +86,7 @@ test('six states of the job: no critical or serious accessibility violation, scr
     await page.waitForSelector(filtro, { state: 'detached' });
 
     await page.click(`${conf} [data-name="sbtVerificar"]`);
-    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"]`).length > 5,
+    await page.waitForFunction((s) => document.querySelectorAll(`${s} [role="row"][aria-rowindex]`).length > 5,
       `${conf} [data-name="dbgPadrao"]`);
     await visit(page, 'pedidos', findings);
     await page.click(`${conf} [role="tab"][data-page="tshItemPedido"]`);

@@ -163,8 +163,8 @@ async function centre(page, selector) {
 
 test('the grid: drawn texts in the accessible table, clicks and arrows move the row', { skip }, async () => {
   await withForm(async ({ page }) => {
-    const rows = page.locator(`${sel('dbgLista')} [role="grid"] [role="row"]`);
-    await page.waitForFunction((s) => document.querySelectorAll(s).length === 5, `${sel('dbgLista')} [role="row"]`);
+    const rows = page.locator(`${sel('dbgLista')} [role="grid"] [role="row"][aria-rowindex]`);
+    await page.waitForFunction((s) => document.querySelectorAll(s).length === 5, `${sel('dbgLista')} [role="row"][aria-rowindex]`);
     const texts = await rows.evaluateAll((rs) => rs.map((r) => [r.getAttribute('aria-rowindex'),
       ...[...r.querySelectorAll('[role="gridcell"]')].map((c) => `${c.dataset.field}=${c.textContent}`)]));
     assert.deepEqual(texts, [

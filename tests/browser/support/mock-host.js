@@ -10,8 +10,8 @@ import { fileURLToPath } from 'node:url';
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const WEB_DIR = path.resolve(here, '../../../display/web');
 const FONTS = {
-  '/font/sans.ttf': '/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf',
-  '/font/sans-bold.ttf': '/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf',
+  '/font/sans.ttf': '/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf',
+  '/font/sans-bold.ttf': '/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf',
 };
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8', '.css': 'text/css; charset=utf-8' };
 
