@@ -22,6 +22,8 @@ TfrmConfPedido::TfrmConfPedido(TComponent* owner) : TfrmPadraoGrid(owner) {
   ComposeMenus();
   ComposeMessages();
   netConPed.ServerName = "Zqv41800.rdmConfPedido";
+  HelpKeys = {"Espaço: marca ou desmarca o pedido ou o item atual",
+              "Ctrl+Espaço: marca ou desmarca todos os da lista"};
   netConPed.RaiseServerErrors = false;
   BindEvents();
   RegisterHandlers();

@@ -83,9 +83,13 @@ void TfrmConfPedido::ComposeBranchPanel() {
   const std::pair<TImage**, TBitmap (*)()> glyphs[] = {
       {&imgCheck, CheckGlyph}, {&imgUncheck, UncheckGlyph}, {&imgDescheck, DescheckGlyph}};
   const char* names[] = {"imgCheck", "imgUncheck", "imgDescheck"};
+  // What the mark glyphs say to a screen reader in the grids' tables.
+  const char* meanings[] = {"marcado", "não marcado", "indisponível"};
   for (int i = 0; i < 3; ++i) {
     TImage& image = Place<TImage>(*this, names[i], panFilial, {420 + 20 * i, 9, 16, 16}, kHidden);
-    image.SetPicture(glyphs[i].second());
+    TBitmap picture = glyphs[i].second();
+    picture.Description = meanings[i];
+    image.SetPicture(std::move(picture));
     image.SetTransparent(true);
     *glyphs[i].first = &image;
   }

@@ -114,8 +114,44 @@ bool InputDecoder::Apply(const json& event) {
     return interaction_.Pick(*id, keys, cancel != event.end() && cancel->get<bool>()) ||
            Refuse("lista de pesquisa inexistente");
   }
+  // The browser's size reaches the main window whatever is open over it.
+  if (type == "viewport") return ApplyViewport(event);
   if (interaction_.Open()) return Refuse("há uma caixa aberta");
   return ApplyToForm(type, event);
+}
+
+bool InputDecoder::ApplyViewport(const json& event) {
+  std::optional<int> width = Int(event, "width"), height = Int(event, "height");
+  if (!width || !height) return Refuse("tamanho não numérico da janela principal");
+  fw::TForm* main = nullptr;
+  for (fw::TForm* f : fw::Screen().Forms())
+    if (f->FormStyle == fw::TFormStyle::fsMDIForm && f->Visible()) main = f;
+  if (!main) return Refuse("não há janela principal");
+  main->SetBounds(0, 0, std::clamp(*width, kMinWindow, kMaxWindow), std::clamp(*height, kMinWindow, kMaxWindow));
+  return true;
+}
+
+bool InputDecoder::ApplyPlacement(fw::TForm& form, const json& event) {
+  std::string state = Str(event, "state");
+  fw::TWindowState code = state == "maximized"   ? fw::TWindowState::wsMaximized
+                          : state == "minimized" ? fw::TWindowState::wsMinimized
+                                                 : fw::TWindowState::wsNormal;
+  if (state != "normal" && state != "maximized" && state != "minimized")
+    return Refuse("estado de janela desconhecido: " + Quoted(state));
+  if (form.FormStyle != fw::TFormStyle::fsMDIChild) return Refuse("janela sem botões de tamanho: " + form.Name());
+  std::optional<fw::TRect> bounds;
+  if (auto it = event.find("bounds"); it != event.end()) {
+    if (!it->is_array() || it->size() != 4) return Refuse("limites de janela inválidos em " + form.Name());
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+      if (!(*it)[i].is_number()) return Refuse("limites de janela inválidos em " + form.Name());
+      v[i] = static_cast<int>(std::clamp((*it)[i].get<double>(), -1.0 * kMaxWindow, 1.0 * kMaxWindow));
+    }
+    int w = std::clamp(v[2], kMinWindow, kMaxWindow), h = std::clamp(v[3], kMinWindow, kMaxWindow);
+    bounds = fw::TRect{v[0], v[1], v[0] + w, v[1] + h};
+  }
+  form.SetPlacement(code, bounds);
+  return true;
 }
 
 bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
@@ -142,6 +178,7 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     form->Close();
     return true;
   }
+  if (type == "window") return ApplyPlacement(*form, event);
   std::string name = Str(event, "name");
   if (type == "menu") {
     auto* item = dynamic_cast<fw::TMenuItem*>(form->FindComponent(name));

@@ -22,6 +22,7 @@
 
 namespace fw {
 class TControl;
+class TForm;
 }
 
 namespace display {
@@ -41,6 +42,10 @@ class InputDecoder {
   bool ApplyToForm(const std::string& type, const nlohmann::json& event);
   bool ApplyToGrid(const std::string& type, fw::TControl& control, const nlohmann::json& event);
   bool ApplyPickDate(fw::TControl& control, const nlohmann::json& event);
+  bool ApplyViewport(const nlohmann::json& event);
+  bool ApplyPlacement(fw::TForm& form, const nlohmann::json& event);
+  // Window sizes the page may ask for, in pixels.
+  static constexpr int kMinWindow = 40, kMaxWindow = 10000;
 
   DisplayInteraction& interaction_;
 };

@@ -56,6 +56,7 @@ void TfrmFiltroConfPedido::ComposeWindow() {
   SetCaption("Filtro de Confirmação de Pedido");
   SetBounds(Left(), Top(), 617, 302);
   lblCodTela->SetCaption("ZQV41801");
+  HelpKeys = {"F9 na opção Lista: abre a lista de pesquisa", "Enter: OK; Esc: Cancelar", "Ctrl+D: Desfazer"};
   grbFiltroPadrao->SetBounds(0, 0, 562, 302);
   panMenu->SetBounds(562, 0, panMenu->Width(), 302);
   panHelp->SetTop(86);

@@ -4,7 +4,7 @@
 import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
 import { translateKey } from './keys.js';
 import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText, scrollBarGeometry,
-  recordAtThumb } from './view.js';
+  recordAtThumb, maximizedBounds, mainClientSize, FRAME } from './view.js';
 import { Overlays } from './overlays.js';
 import { FONT_FAMILY } from './paint.js';
 import { addMonths, calendarKey, openCalendar } from './calendar.js';
@@ -17,6 +17,7 @@ const TEXTS = {
   refused: 'O programa recusou uma entrada da página.',
   failed: 'O programa não conseguiu tratar a entrada (erro {status}).',
   drawFailed: 'Não foi possível desenhar a tela por completo.',
+  noClipboard: 'Não foi possível copiar o texto para a área de transferência.',
 };
 
 const RETRY_DELAYS = [500, 1000, 2000, 4000, 5000];  // then every 5 s
@@ -82,6 +83,7 @@ function connect() {
     if (!data || typeof data.session !== 'string') return;
     session = data.session;
     queue.length = 0;
+    askedSizes.clear();
     attempt = 0;
     setState('open');
   });
@@ -225,6 +227,7 @@ function relative(e, element) {
 desktop.addEventListener('mousedown', (e) => {
   if (e.button !== 0) return;
   dragged = false;
+  suppressClick = false;
   e.preventDefault();  // no text selection, no browser focus on the desktop
   const bar = e.target.closest('[data-act="menubar"]');
   const hit = controlAt(e.target);
@@ -245,6 +248,7 @@ desktop.addEventListener('mousedown', (e) => {
     scheduleRender();
     if (!onDrop) { suppressClick = true; return; }
   }
+  if (hit && windowPress(e, hit)) return;
   pressOnBar = !!hit && scrollBarDown(e, hit);
   if (pressOnBar) return;
   // A button looks pressed while the mouse is down on it. Only its class
@@ -254,12 +258,32 @@ desktop.addEventListener('mousedown', (e) => {
     pressedEl.classList.add('pressing');
   }
   // A press in an edit box may start selecting its text with the mouse.
-  if (hit && hit.c && hit.el && hit.c.usable !== false && takesText(hit.c.kind) && formTakesInput(model, hit.form.name))
-    textPress = { form: hit.form.name, name: hit.c.name, el: hit.el, from: relative(e, hit.el), x: e.clientX };
+  // So may a press on a grid's title border resize its column.
+  const from = hit && hit.el ? relative(e, hit.el) : null;
+  if (hit && hit.c && hit.el && hit.c.usable !== false && formTakesInput(model, hit.form.name) &&
+      (takesText(hit.c.kind) || (hit.c.kind === 'dbgrid' && columnBorderAt(hit.c, from))))
+    textPress = { form: hit.form.name, name: hit.c.name, el: hit.el, from, x: e.clientX };
 });
 
-// The text selected by dragging the mouse in an edit box: one `drag`
-// from where it went down to where it was let go, instead of a click.
+// Whether a point of a grid lies on a title's right border (3 pixels
+// either side), where a drag resizes the column.
+function columnBorderAt(c, at) {
+  const props = c.props || {};
+  if (!at || !(at.y < (props.titleHeight || 0))) return false;
+  return (props.columns || []).some((col) => Math.abs(at.x - (col.left + col.width)) <= 3);
+}
+
+desktop.addEventListener('mousemove', (e) => {
+  const grid = e.buttons ? null : e.target.closest('.ctl.k-dbgrid');
+  desktop.querySelectorAll('.ctl.k-dbgrid.col-resize').forEach((g) => { if (g !== grid) g.classList.remove('col-resize'); });
+  if (!grid) return;
+  const hit = controlAt(grid);
+  if (hit && hit.c) grid.classList.toggle('col-resize', columnBorderAt(hit.c, relative(e, grid)));
+});
+
+// The text selected by dragging the mouse in an edit box, or a column
+// border dragged: one `drag` from where the mouse went down to where it
+// was let go, instead of a click.
 let textPress = null;
 let dragged = false;
 function textDragEnd(e) {
@@ -272,6 +296,12 @@ function textDragEnd(e) {
 }
 
 desktop.addEventListener('dblclick', (e) => {
+  const title = e.target.closest('[data-act="title"]');
+  const win = title && controlAt(e.target);
+  if (win && !e.target.closest('.title-btn') && win.form.style === 'mdichild' && formTakesInput(model, win.form.name)) {
+    placeWindow(win.form, win.form.state === 'maximized' ? 'restore' : 'maximize');
+    return;
+  }
   const hit = controlAt(e.target);
   if (!hit || !hit.c || !hit.el || hit.c.usable === false || !formTakesInput(model, hit.form.name)) return;
   if (takesText(hit.c.kind)) send({ type: 'dblclick', form: hit.form.name, name: hit.c.name, ...relative(e, hit.el) });
@@ -284,11 +314,13 @@ let pressedEl = null;
 let pressOnBar = false;
 window.addEventListener('mouseup', (e) => {
   textDragEnd(e);
+  if (ui.winDrag) windowLetGo();
   if (pressedEl) pressedEl.classList.remove('pressing');
   pressedEl = null;
   if (ui.thumbDrag) thumbLetGo();
 });
 window.addEventListener('mousemove', (e) => {
+  if (ui.winDrag) { windowMoved(e); return; }
   if (!ui.thumbDrag) return;
   // Let go outside the page: the drag ends where the mouse came back.
   if (!(e.buttons & 1)) thumbLetGo();
@@ -305,6 +337,7 @@ desktop.addEventListener('click', (e) => {
   const form = hit.form.name;
   const act = e.target.closest('[data-act]');
   if (act && act.dataset.act === 'close') { send({ type: 'close', form }); return; }
+  if (act && ['minimize', 'maximize', 'restore'].includes(act.dataset.act)) { placeWindow(hit.form, act.dataset.act); return; }
   if (act && act.dataset.act === 'menubar') return;
   if (!hit.form.active) send({ type: 'activate', form });
   if (!hit.c || hit.c.usable === false) return;
@@ -335,6 +368,89 @@ desktop.addEventListener('click', (e) => {
   }
   send({ type: 'click', form, name: c.name, ...relative(e, hit.el) });
 });
+
+// ---------------------------------------------------------------- windows
+
+function mainForm() {
+  return [...model.forms.values()].find((f) => f.style === 'mdiform' && f.visible !== false) || null;
+}
+
+// The window buttons of a child: the host keeps its state and bounds.
+function placeWindow(form, act) {
+  const main = mainForm();
+  if (act === 'minimize') send({ type: 'window', form: form.name, state: 'minimized' });
+  else if (act === 'maximize' && main) send({ type: 'window', form: form.name, state: 'maximized', bounds: maximizedBounds(main, form) });
+  else if (act === 'restore') send({ type: 'window', form: form.name, state: 'normal' });
+}
+
+// The main window follows the page's size, and a maximised child the
+// main window's; each size is asked for once.
+const askedSizes = new Map();
+function followViewport() {
+  const main = mainForm();
+  if (!main || !session) return;
+  const ask = (key, event, have, want) => {
+    const text = want.join(',');
+    if (have.join(',') === text) { askedSizes.delete(key); return; }
+    if (askedSizes.get(key) === text) return;
+    askedSizes.set(key, text);
+    send(event);
+  };
+  const [, , w, h] = main.bounds || [0, 0, 0, 0];
+  const size = mainClientSize(main, { width: window.innerWidth, height: window.innerHeight });
+  ask('', { type: 'viewport', width: size[0], height: size[1] }, [w, h], size);
+  for (const f of model.forms.values()) {
+    if (f.style !== 'mdichild' || f.state !== 'maximized' || f.visible === false) continue;
+    const want = maximizedBounds(main, f);
+    ask(f.name, { type: 'window', form: f.name, state: 'maximized', bounds: want }, f.bounds || [], want);
+  }
+}
+
+// A press on a normal child's title bar moves it, on its border resizes
+// it; the page shows the window following the mouse and sends the new
+// bounds once it is let go. Whether the press was taken.
+function windowPress(e, hit) {
+  const form = hit.form;
+  if (form.style !== 'mdichild' || form.state !== 'normal' || !formTakesInput(model, form.name)) return false;
+  const onTitle = e.target.closest('[data-act="title"]') && !e.target.closest('.title-btn');
+  const onBorder = e.target === hit.win;
+  if (!onTitle && !onBorder) return false;
+  const r = hit.win.getBoundingClientRect();
+  const edges = onTitle ? { move: true } : {
+    left: e.clientX - r.left < FRAME + 2, right: r.right - e.clientX < FRAME + 2,
+    top: e.clientY - r.top < FRAME + 2, bottom: r.bottom - e.clientY < FRAME + 2 };
+  if (!form.active) send({ type: 'activate', form: form.name });
+  ui.winDrag = { form: form.name, win: hit.win, edges, x: e.clientX, y: e.clientY, start: [...(form.bounds || [0, 0, 0, 0])],
+    box: [r.left, r.top, r.width, r.height], bounds: null };
+  hit.win.classList.add('moving');
+  return true;
+}
+
+function windowMoved(e) {
+  const d = ui.winDrag;
+  const dx = e.clientX - d.x;
+  const dy = e.clientY - d.y;
+  const [l, t, w, h] = d.start;
+  const { move, left, right, top, bottom } = d.edges;
+  const nl = move || left ? l + dx : l;
+  const nt = move || top ? t + dy : t;
+  const nw = Math.max(120, left ? w - dx : right ? w + dx : w);
+  const nh = Math.max(40, top ? h - dy : bottom ? h + dy : h);
+  d.bounds = [Math.max(0, nl), Math.max(0, nt), nw, nh];
+  d.win.style.left = `${d.bounds[0]}px`;
+  d.win.style.top = `${d.bounds[1]}px`;
+  d.win.style.width = `${nw + 2 * FRAME}px`;
+  d.win.style.height = `${d.box[3] + (nh - h)}px`;
+}
+
+function windowLetGo() {
+  const d = ui.winDrag;
+  ui.winDrag = null;
+  d.win.classList.remove('moving');
+  suppressClick = !!d.bounds;
+  if (d.bounds) send({ type: 'window', form: d.form, state: 'normal', bounds: d.bounds });
+  scheduleRender();
+}
 
 // ---------------------------------------------------------------- grid scrolling
 
@@ -629,6 +745,21 @@ document.addEventListener('keydown', (e) => {
     const top = form.menu.find((i) => i && i.visible !== false && i.enabled !== false && accelKey(i.caption) === letter);
     if (top) { e.preventDefault(); openMenuBar(form, top.name); return; }
   }
+  // Ctrl+C and Ctrl+X copy the edit box's selection: the browser fires
+  // no copy of its own with the focus outside any editable element.
+  if (e.ctrlKey && !e.altKey && !e.shiftKey && (e.code === 'KeyC' || e.code === 'KeyX')) {
+    const sel = focusedSelection();
+    if (sel) {
+      e.preventDefault();
+      copyNext = sel.text;
+      document.execCommand('copy');
+      // Where the browser fired no copy event, the clipboard interface.
+      if (copyNext !== null && navigator.clipboard) navigator.clipboard.writeText(copyNext).catch(() => notice(TEXTS.noClipboard));
+      copyNext = null;
+      if (e.code === 'KeyX' && !(sel.c.props || {}).readOnly) send({ type: 'key', form: form.name, key: 88, shift: ['ctrl'] });
+    }
+    return;
+  }
   // Alt+Down opens the list of a focused combo box, the calendar of a
   // focused date box.
   if (e.altKey && e.key === 'ArrowDown') {
@@ -700,21 +831,14 @@ function focusedSelection() {
   return { form, c, text: chars.slice(props.selStart, props.selStart + props.selLength).join('') };
 }
 
+// The text the copy the page starts itself puts on the clipboard.
+let copyNext = null;
 document.addEventListener('copy', (e) => {
-  if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
-  const sel = focusedSelection();
-  if (!sel || !e.clipboardData) return;
+  const text = copyNext;
+  copyNext = null;
+  if (text == null || !e.clipboardData) return;
   e.preventDefault();
-  e.clipboardData.setData('text/plain', sel.text);
-});
-
-document.addEventListener('cut', (e) => {
-  if (document.documentElement.dataset.state !== 'open' || overlays.open()) return;
-  const sel = focusedSelection();
-  if (!sel || !e.clipboardData) return;
-  e.preventDefault();
-  e.clipboardData.setData('text/plain', sel.text);
-  if (!(sel.c.props || {}).readOnly) send({ type: 'key', form: sel.form.name, key: 88, shift: ['ctrl'] });
+  e.clipboardData.setData('text/plain', text);
 });
 
 document.addEventListener('paste', (e) => {
@@ -763,6 +887,7 @@ function draw() {
   if (main && main.caption) document.title = main.caption;
   keepKeyFocus();
   followFocus();
+  followViewport();
 }
 
 window.addEventListener('resize', scheduleRender);

@@ -108,13 +108,11 @@ function windowBox(form, view) {
   const menuH = hasMenu(form) ? MENU_H : 0;
   const outerW = w + 2 * FRAME;
   const outerH = h + 2 * FRAME + TITLE_H + menuH;
-  if (form.style === 'mdichild') {
-    if (form.state === 'maximized') return { left: 0, top: 0, width: w, height: h + menuH, framed: false };
-    return { left: l, top: t, width: outerW, height: outerH, framed: true };
-  }
-  if (form.state === 'maximized' && form.style === 'mdiform')
-    return { left: 0, top: 0, width: Math.max(outerW, view.width), height: Math.max(outerH, view.height), framed: true };
-  if (form.style === 'mdiform') return { left: Math.max(0, l), top: Math.max(0, t), width: outerW, height: outerH, framed: true };
+  // A child keeps its frame when maximised (the host gives it the main
+  // window's client area), so its title bar can restore it.
+  if (form.style === 'mdichild') return { left: l, top: t, width: outerW, height: outerH, framed: true };
+  // The main window fills the page; the host follows the page's size.
+  if (form.style === 'mdiform') return { left: 0, top: 0, width: outerW, height: outerH, framed: true };
   const area = view.main || { left: 0, top: 0, width: view.width, height: view.height };
   return {
     left: Math.max(0, Math.round(area.left + (area.width - outerW) / 2)),
@@ -225,10 +223,32 @@ function buildWindow(form, ui, box, lit) {
   return { el: win, client };
 }
 
+// The bounds a child takes maximised: the main window's whole client
+// area, less its own frame, title and menu.
+export function maximizedBounds(main, child) {
+  const [, , w, h] = bounds(main);
+  return [0, 0, Math.max(40, w - 2 * FRAME), Math.max(40, h - 2 * FRAME - TITLE_H - (hasMenu(child) ? MENU_H : 0))];
+}
+
+// The client size the main window takes in a page of the given size.
+export function mainClientSize(main, view) {
+  return [Math.max(40, view.width - 2 * FRAME), Math.max(40, view.height - 2 * FRAME - TITLE_H - (hasMenu(main) ? MENU_H : 0))];
+}
+
+function titleButton(act, label) {
+  const b = el('div', `title-btn ${act}`, { role: 'button', title: label, 'aria-label': label });
+  b.dataset.act = act;
+  return b;
+}
+
 function titleBar(form) {
   const bar = el('div', 'titlebar');
   bar.dataset.act = 'title';
   bar.append(textSpan('title-text', form.caption ?? ''));
+  if (form.style === 'mdichild') {
+    bar.append(form.state === 'minimized' ? titleButton('restore', 'Restaurar') : titleButton('minimize', 'Minimizar'));
+    bar.append(form.state === 'maximized' ? titleButton('restore', 'Restaurar') : titleButton('maximize', 'Maximizar'));
+  }
   const close = el('div', 'title-btn close', { role: 'button', title: 'Fechar', 'aria-label': 'Fechar' });
   close.dataset.act = 'close';
   bar.append(close);
@@ -871,7 +891,7 @@ function gridTable(model, c, props) {
   // Data rows keep their record number as row index; the title row has none.
   const titles = el('tr', null, { role: 'row' });
   columns.forEach((col, i) => {
-    const th = el('th', null, { role: 'columnheader', 'aria-colindex': String(i + 1) });
+    const th = el('th', null, { role: 'columnheader', 'aria-colindex': String(i + 1), 'data-left': String(col.left), 'data-width': String(col.width) });
     th.textContent = col.field === 'IDCHECK' || /^\W?$/.test(col.title ?? '') ? 'Marca' : String(col.title ?? '');
     titles.append(th);
   });

@@ -254,6 +254,20 @@ void TDBGrid::ResizeColumn(TColumn& column, int width) {
   column.SetWidth(std::max(1, width));
 }
 
+void TDBGrid::MouseDrag(int fromX, int fromY, int toX, int) {
+  if (!AcceptsInput(*this) || !(options_ & dgColumnResize) || !(options_ & dgTitles)) return;
+  if (fromY < 0 || fromY >= titleHeight_) return;
+  // The border under the press: a shown column's right edge, 3 pixels
+  // either side.
+  Layout layout = ComputeLayout();
+  for (const Layout::Col& col : layout.Cols) {
+    if (std::abs(fromX - col.Right) > 3) continue;
+    TColumn& column = DisplayColumns()[col.Index];
+    ResizeColumn(column, column.Width() + (toX - fromX));
+    return;
+  }
+}
+
 void TDBGrid::MouseClick(int x, int y) {
   if (!AcceptsInput(*this)) return;
   FocusForInput(*this);

@@ -58,7 +58,8 @@
 // (LastPaintTexts; VisibleTexts paints into a scratch canvas): per cell,
 // the texts drawn with TextOut/TextRect while that cell was drawn, after
 // the last fill that covered the whole cell (a fill erases what was drawn
-// before), joined by a space. Pictures (BrushCopy) leave no text.
+// before), joined by a space. Pictures (BrushCopy) leave their
+// Description, when they have one.
 //
 // Not supported: in-place editing (dgEditing and ReadOnly are kept but
 // change nothing), inserting and deleting rows, dragging columns. gdFixed
@@ -179,8 +180,10 @@ class TDBGrid : public TControl {
   // Empty when the column or row is not shown.
   TRect CellRect(const TColumn& column, int row);
 
-  // The operator drags a column border (with dgColumnResize).
+  // The operator drags a column border (with dgColumnResize): by width,
+  // or with the mouse from a title's right edge (3 pixels either side).
   void ResizeColumn(TColumn& column, int width);
+  void MouseDrag(int fromX, int fromY, int toX, int toY) override;
 
   bool AcceptsFocus() const override { return true; }
   bool WantsTab() const override { return (options_ & dgTabs) != 0; }

@@ -61,6 +61,7 @@ class TDBGrid::TextCanvas : public TCanvas {
                  TColor transparent) override {
     Sync();
     target_.BrushCopy(dest, bitmap, source, transparent);
+    Append(bitmap.Description);
   }
 
  private:

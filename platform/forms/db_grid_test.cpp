@@ -339,6 +339,11 @@ TEST_F(GridTest, TheOperatorResizesColumnsOnlyWhenTheOptionAllows) {
   EXPECT_EQ(grid->CellRect(column, 0), (TRect{25, 19, 145, 37}));
   EXPECT_EQ(grid->CellRect(column, -1), (TRect{25, 0, 145, 18}));
   EXPECT_EQ(grid->CellRect(column, 3), TRect{});
+  grid->MouseDrag(146, 5, 106, 5);  // its title's right border, 40 pixels left
+  EXPECT_EQ(column.Width(), 80);
+  grid->MouseDrag(60, 5, 100, 5);   // inside a title, or below the titles: no border
+  grid->MouseDrag(146, 25, 186, 25);
+  EXPECT_EQ(column.Width(), 80);
 }
 
 TEST_F(GridTest, TheIndicatorMarksTheCurrentRow) {

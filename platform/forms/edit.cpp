@@ -210,7 +210,7 @@ void TCustomEdit::KeyDown(TKey& key, TShiftState shift) {
 void TCustomEdit::MouseClick(int x, int) {
   if (!AcceptsInput(*this)) return;
   FocusForInput(*this);
-  int at = CharIndexAt(x);  // a click places the caret: nothing stays selected
+  int at = ClickPlace(x);  // a click places the caret: nothing stays selected
   SetSel(at, at);
   Click();
 }

@@ -78,6 +78,8 @@ class TCustomEdit : public TControl {
   int CharIndexAt(int x) const;
   // Where the shown text starts, in control coordinates.
   virtual int TextLeft() const;
+  // Where a click at x puts the caret (the place nearest to x).
+  virtual int ClickPlace(int x) const { return CharIndexAt(x); }
 
   bool AcceptsFocus() const override { return true; }
   void KeyDown(TKey& key, TShiftState shift) override;

@@ -119,6 +119,16 @@ void TForm::SetWindowState(TWindowState state) {
   Changed();
 }
 
+void TForm::SetPlacement(TWindowState state, const std::optional<TRect>& bounds) {
+  std::optional<TRect> target = bounds;
+  if (state == TWindowState::wsMaximized && windowState_ != TWindowState::wsMaximized)
+    restoreBounds_ = BoundsRect();
+  if (state == TWindowState::wsNormal && windowState_ == TWindowState::wsMaximized && !target)
+    target = restoreBounds_;
+  SetWindowState(state);
+  if (target) SetBounds(target->Left, target->Top, target->Width(), target->Height());
+}
+
 bool TForm::Active() const { return Screen().ActiveForm() == this; }
 
 void TForm::Repaint() { Changed(); }

@@ -31,6 +31,7 @@
 #include <any>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "base/errors.h"
@@ -74,6 +75,11 @@ class TForm : public TControl {
   void SetModalResult(int result) { modalResult_ = result; }
   TWindowState WindowState() const { return windowState_; }
   void SetWindowState(TWindowState state);
+  // The operator's window buttons, title bar and border: the state, and
+  // the bounds it takes (the page computes a maximised window's). Leaving
+  // the maximised state without bounds brings back the bounds it had
+  // before; minimising keeps the bounds.
+  void SetPlacement(TWindowState state, const std::optional<TRect>& bounds);
   bool Active() const;
   // Redraws the form now (the display sends pending changes).
   void Repaint();
@@ -143,6 +149,7 @@ class TForm : public TControl {
   int modalResult_ = 0;
   bool shownOnce_ = false;
   TWindowState windowState_ = TWindowState::wsNormal;
+  std::optional<TRect> restoreBounds_;
   std::map<std::string, std::any> handlers_;
 };
 

@@ -90,7 +90,12 @@ class TBitmap {
     pixels_.at(static_cast<size_t>(y) * width_ + x) = color;
   }
   const std::vector<TColor>& Pixels() const { return pixels_; }
-  bool operator==(const TBitmap&) const = default;
+  // What the picture means, for those who cannot see it ("marcado");
+  // not part of the picture's equality.
+  std::string Description;
+  bool operator==(const TBitmap& other) const {
+    return width_ == other.width_ && height_ == other.height_ && pixels_ == other.pixels_;
+  }
 
  private:
   int width_ = 0, height_ = 0;

@@ -47,6 +47,9 @@ class TMaskEdit : public TCustomEdit {
   void BackSpace() override;
   void DeleteForward() override;
   int EndCaret() const override;
+  // A click past what was typed puts the caret after it, as in a plain
+  // edit (not among the blanks further on).
+  int ClickPlace(int x) const override { return std::min(CharIndexAt(x), EndCaret()); }
 
  private:
   // The first data place at or after an item of what the box shows (-1

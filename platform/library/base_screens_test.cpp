@@ -10,6 +10,7 @@
 #include "library/consiste_grid.h"
 #include "library/frm_filtro_padrao.h"
 #include "library/frm_padrao_grid.h"
+#include "library/key_help.h"
 #include "library/velkora.h"
 #include "testing/scripted_operator.h"
 
@@ -57,6 +58,12 @@ TEST(PadraoGrid, ComposedWithItsNamedPartsAndReplaceableHandlers) {
   screen->InsertToolButton(extra, screen->sbtImprimir);
   EXPECT_EQ(extra.Left() + extra.Width() + 2, screen->sbtImprimir->Left());
   EXPECT_LT(screen->sbtImprimir->Left() + screen->sbtImprimir->Width(), screen->sbtAjuda->Left());
+
+  // Help lists the keys: every window's, the grid's, the menu's shortcuts, the screen's own.
+  screen->HelpKeys = {"Espaço: marca"};
+  std::string help = KeyHelp(*screen, screen->HelpKeys);
+  for (const char* line : {"\nTab / Shift+Tab", "\nSetas, PageUp", "\nF5: Verificar", "\nEspaço: marca"})
+    EXPECT_NE(help.find(line), std::string::npos) << line << " in " << help;
 
   int freed = 0;
   screen->FreeNotification([&] { ++freed; });

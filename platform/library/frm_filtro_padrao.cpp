@@ -1,6 +1,7 @@
 #include "library/frm_filtro_padrao.h"
 
 #include "forms/interaction.h"
+#include "library/key_help.h"
 #include "library/velkora.h"
 
 namespace fw {
@@ -55,9 +56,8 @@ TfrmFiltroPadrao::TfrmFiltroPadrao(TComponent* owner) : TForm(owner) {
     SetModalResult(mrOk);
     Close();
   });
-  Register<void(TComponent&)>("sbtHelpClick", [](TComponent&) {
-    Interaction().MessageDlg("Não há ajuda disponível para esta tela.",
-                             TMsgDlgType::mtInformation, mbOK, 0);
+  Register<void(TComponent&)>("sbtHelpClick", [this](TComponent&) {
+    Interaction().MessageDlg(KeyHelp(*this, HelpKeys), TMsgDlgType::mtInformation, mbOK, 0);
   });
   OnCreate = Handler<void(TComponent&)>("FormCreate");
   OnClose = Handler<void(TComponent&, TCloseAction&)>("FormClose");

@@ -14,13 +14,15 @@
 // after the base load handler.
 // Handlers by name: FormCreate, FormClose (releases the dialog),
 // FormKeyDown (Esc cancels, Enter confirms; the form previews keys), btfSaveOpcClick,
-// btfLoadOpcClick, sbtCancelClick (closes with mrCancel), sbtHelpClick,
+// btfLoadOpcClick, sbtCancelClick (closes with mrCancel), sbtHelpClick
+// (shows the dialog's keys, key_help.h, with the dialog's HelpKeys),
 // sbtConfirmaClick (closes with mrOk; dialogs replace it).
 // User-interface thread only; saving and loading raise fw::Exception when
 // the file cannot be written or read.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "forms/containers.h"
 #include "forms/form.h"
@@ -40,6 +42,8 @@ class TfrmFiltroPadrao : public TForm {
   TPanel *panMenu, *panHelp, *panBotoes;
   TButtonFlat *btfSaveOpc, *btfLoadOpc;
   TSpeedButton *sbtHelp, *sbtConfirma, *sbtCancel;
+  // Keys the dialog's own handlers give, for its help.
+  std::vector<std::string> HelpKeys;
   TMessages* msgPadrao;
   Velkora::TOptionList Opcoes;
 

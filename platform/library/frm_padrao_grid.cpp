@@ -5,6 +5,7 @@
 #include "data/dataset.h"
 #include "forms/canvas.h"
 #include "forms/interaction.h"
+#include "library/key_help.h"
 
 namespace fw {
 
@@ -140,8 +141,7 @@ void TfrmPadraoGrid::RegisterBaseHandlers() {
   });
   On("sbtImprimirClick", [](TComponent&) {});
   On("sbtAjudaClick", [this](TComponent&) {
-    Interaction().MessageDlg(msgMensagensPadroes->Msg("SEM_AJUDA"), TMsgDlgType::mtInformation,
-                             mbOK, 0);
+    Interaction().MessageDlg(KeyHelp(*this, HelpKeys), TMsgDlgType::mtInformation, mbOK, 0);
   });
   On("sbtFecharClick", [this](TComponent&) { Close(); });
   On("FormCreate", [this](TComponent& s) { FormCreate(s); });

@@ -22,7 +22,8 @@
 //   sbtVerificarClick, sbtAlterarClick (puts the record in edit),
 //   sbtProcurarClick (focuses the grid), sbtConfirmarClick (posts an
 //   edit), sbtCancelarClick (cancels it), sbtImprimirClick (nothing),
-//   sbtAjudaClick (tells there is no help), sbtFecharClick (closes),
+//   sbtAjudaClick (shows the screen's keys, key_help.h, with its HelpKeys),
+//   sbtFecharClick (closes),
 //   dbgPadraoKeyDown (F5 reloads), dbgPadraoKeyPress (Enter edits the
 //   record), dtsPadraoStateChange (confirm and cancel follow the edit
 //   state), FormCreate, FormClose (the window is released: caFree).
@@ -51,6 +52,8 @@ class TfrmPadraoGrid : public TForm {
  public:
   explicit TfrmPadraoGrid(TComponent* owner);
 
+  // Keys the screen's own handlers give, for its help.
+  std::vector<std::string> HelpKeys;
   TPanel* panMenu;
   TSpeedButton *sbtVerificar, *sbtAlterar, *sbtProcurar, *sbtConfirmar, *sbtCancelar,
       *sbtImprimir, *sbtAjuda, *sbtFechar;
