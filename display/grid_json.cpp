@@ -71,6 +71,10 @@ json GridJson(fw::TDBGrid& grid) {
           {"recordCount", grid.RecordCount()},
           {"visibleRows", grid.VisibleRowCount()},
           {"scrollBar", grid.HasScrollBar() ? fw::TDBGrid::kScrollBarWidth : 0},
+          {"hScrollBar", grid.HasHorizontalBar() ? fw::TDBGrid::kScrollBarWidth : 0},
+          {"leftCol", grid.LeftCol()},
+          {"colCount", shown.Count()},
+          {"columnsWidth", grid.ColumnsWidth()},
           {"selected", grid.SelectedIndex()}};
 }
 

@@ -212,7 +212,7 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
     control->SetFocus();
     return true;
   }
-  if (type == "wheel" || type == "scroll") return ApplyToGrid(type, *control, event);
+  if (type == "wheel" || type == "scroll" || type == "hscroll") return ApplyToGrid(type, *control, event);
   if (type == "pickdate") return ApplyPickDate(*control, event);
   if (type == "tab") {
     auto* pages = dynamic_cast<fw::TPageControl*>(control);
@@ -227,6 +227,12 @@ bool InputDecoder::ApplyToForm(const std::string& type, const json& event) {
 bool InputDecoder::ApplyToGrid(const std::string& type, fw::TControl& control, const json& event) {
   auto* grid = dynamic_cast<fw::TDBGrid*>(&control);
   if (!grid) return Refuse("controle sem barra de rolagem: " + control.Name());
+  if (type == "hscroll") {
+    std::optional<int> delta = Int(event, "delta");
+    if (!delta) return Refuse("deslocamento não numérico em " + control.Name() + ": " + Shown(event, "delta"));
+    grid->ScrollColumns(std::clamp(*delta, -kMaxNotches, kMaxNotches));
+    return true;
+  }
   if (type == "wheel") {
     std::optional<int> delta = Int(event, "delta");
     if (!delta) return Refuse("giro não numérico em " + control.Name() + ": " + Shown(event, "delta"));

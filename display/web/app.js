@@ -4,7 +4,7 @@
 import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
 import { translateKey } from './keys.js';
 import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText, scrollBarGeometry,
-  recordAtThumb, maximizedBounds, mainClientSize, FRAME } from './view.js';
+  recordAtThumb, maximizedBounds, mainClientSize, FRAME, hScrollBarGeometry, columnAtThumb } from './view.js';
 import { Overlays } from './overlays.js';
 import { FONT_FAMILY } from './paint.js';
 import { addMonths, calendarKey, openCalendar } from './calendar.js';
@@ -315,12 +315,14 @@ let pressOnBar = false;
 window.addEventListener('mouseup', (e) => {
   textDragEnd(e);
   if (ui.winDrag) windowLetGo();
+  if (ui.hThumbDrag) hThumbLetGo();
   if (pressedEl) pressedEl.classList.remove('pressing');
   pressedEl = null;
   if (ui.thumbDrag) thumbLetGo();
 });
 window.addEventListener('mousemove', (e) => {
   if (ui.winDrag) { windowMoved(e); return; }
+  if (ui.hThumbDrag) { if (e.buttons & 1) hThumbMoved(e); else hThumbLetGo(); return; }
   if (!ui.thumbDrag) return;
   // Let go outside the page: the drag ends where the mouse came back.
   if (!(e.buttons & 1)) thumbLetGo();
@@ -470,6 +472,7 @@ function sendScroll(hit, event) {
 // towards the press, the thumb starts a drag (one move when let go).
 // Whether the press was on a scroll bar.
 function scrollBarDown(e, hit) {
+  if (e.target.closest('[data-act="hbar"]')) return hScrollBarDown(e, hit);
   const part = e.target.closest('[data-act="sbar"]');
   if (!part) return false;
   if (!gridAt(e.target)) return true;
@@ -488,6 +491,52 @@ function scrollBarDown(e, hit) {
     ui.thumbDrag = { form: hit.form.name, name: hit.c.name, geom, startY: e.clientY, top: geom.thumbTop };
   }
   return true;
+}
+
+// The horizontal bar: the arrows move a column, the track as many as the
+// grid shows, the thumb is dragged to a column (one move when let go).
+function hScrollBarDown(e, hit) {
+  if (!gridAt(e.target)) return true;
+  const [, , w, h] = Array.isArray(hit.c.bounds) ? hit.c.bounds : [0, 0, 0, 0];
+  const props = hit.c.props || {};
+  const geom = hScrollBarGeometry(props, w, h);
+  if (!geom) return true;
+  const part = e.target.closest('[data-act="hbar"]');
+  const action = part.dataset.sb;
+  const shown = Math.max(1, (props.columns || []).length - 1);
+  if (action === 'lineleft' || action === 'lineright') {
+    pressedEl = part;
+    part.classList.add('pressing');
+    sendHScroll(hit, action === 'lineleft' ? -1 : 1);
+  } else if (action === 'track') {
+    sendHScroll(hit, relative(e, hit.el).x < geom.thumbLeft ? -shown : shown);
+  } else if (action === 'thumb') {
+    ui.hThumbDrag = { form: hit.form.name, name: hit.c.name, geom, startX: e.clientX, left: geom.thumbLeft, el: part };
+  }
+  return true;
+}
+
+function sendHScroll(hit, delta) {
+  if (!delta) return;
+  if (!hit.form.active) send({ type: 'activate', form: hit.form.name });
+  send({ type: 'hscroll', form: hit.form.name, name: hit.c.name, delta });
+}
+
+function hThumbMoved(e) {
+  const d = ui.hThumbDrag;
+  const { trackLeft, trackLen, thumbLen, thumbLeft } = d.geom;
+  d.left = Math.min(Math.max(trackLeft, thumbLeft + e.clientX - d.startX), trackLeft + trackLen - thumbLen);
+  d.el.style.left = `${d.left - d.geom.left}px`;
+}
+
+function hThumbLetGo() {
+  const d = ui.hThumbDrag;
+  ui.hThumbDrag = null;
+  const c = getControl(model, d.form, d.name);
+  const form = model.forms.get(d.form);
+  if (c && form && c.usable !== false && formTakesInput(model, d.form))
+    sendHScroll({ form, c }, columnAtThumb(d.geom, d.left) - d.geom.current);
+  scheduleRender();
 }
 
 function thumbElement(drag) {
@@ -534,6 +583,13 @@ desktop.addEventListener('wheel', (e) => {
   if (!hit || e.ctrlKey) return;
   e.preventDefault();
   if (overlays.open() || ui.openMenu || ui.combo) return;
+  // With Shift (or a sideways wheel) the columns move, one a notch.
+  if (e.shiftKey || Math.abs(e.deltaX) > Math.abs(e.deltaY)) {
+    const notches = Math.trunc((e.shiftKey && !e.deltaX ? e.deltaY : e.deltaX) / (e.deltaMode ? 3 : 100)) ||
+      Math.sign(e.shiftKey && !e.deltaX ? e.deltaY : e.deltaX);
+    if ((hit.c.props || {}).hScrollBar) sendHScroll(hit, notches);
+    return;
+  }
   const grid = `${hit.form.name}\u0000${hit.c.name}`;
   if (wheelRest.grid !== grid) wheelRest = { grid, notches: 0 };
   wheelRest.notches += wheelNotches(e, hit.c);

@@ -817,6 +817,8 @@ function drawGrid(draw) {
   e.append(canvas, el('div', 'grid-edge'));
   const bar = gridScrollBar(props, w, h);
   if (bar) e.append(bar);
+  const hbar = gridHScrollBar(props, w, h);
+  if (hbar) e.append(hbar);
   e.append(gridTable(draw.model, c, props));
 }
 
@@ -833,7 +835,8 @@ export function scrollBarGeometry(props, width, height) {
   if (barW <= 0 || count <= 0 || height < 4) return null;
   const left = width - barW;
   const top = 1;
-  const barH = height - 2;
+  // Above the horizontal bar, when there is one.
+  const barH = height - 2 - (Number.isFinite(props.hScrollBar) ? props.hScrollBar : 0);
   const inner = barW - 1;  // the grid's edge takes the last column
   const button = Math.min(inner, Math.floor(barH / 2));
   const trackTop = top + button;
@@ -853,6 +856,57 @@ export function recordAtThumb(geom, thumbTop) {
   if (free <= 0 || geom.count <= 1) return 1;
   const part = Math.min(1, Math.max(0, (thumbTop - geom.trackTop) / free));
   return 1 + Math.round(part * (geom.count - 1));
+}
+
+// The horizontal bar along the bottom edge, while the columns are wider
+// than the grid: arrows at both ends, the thumb standing for the first
+// shown column (`leftCol` among `colCount`), as long as the part of the
+// columns' width the grid shows. Null when the grid has none.
+export function hScrollBarGeometry(props, width, height) {
+  const barH = Number.isFinite(props.hScrollBar) ? props.hScrollBar : 0;
+  const count = Number.isFinite(props.colCount) ? props.colCount : 0;
+  if (barH <= 0 || count <= 0 || width < 4) return null;
+  const vbar = Number.isFinite(props.scrollBar) ? props.scrollBar : 0;
+  const left = 1;
+  const top = height - barH;
+  const barW = width - 2 - vbar;
+  const inner = barH - 1;
+  const button = Math.min(inner, Math.floor(barW / 2));
+  const trackLeft = left + button;
+  const trackLen = barW - 2 * button;
+  const total = Math.max(1, props.columnsWidth || width);
+  const thumbLen = Math.min(trackLen, Math.max(8, Math.round((trackLen * width) / total)));
+  const free = trackLen - thumbLen;
+  const current = Math.min(Math.max(0, props.leftCol || 0), count - 1);
+  const thumbLeft = trackLeft + (count > 1 ? Math.round((current / (count - 1)) * free) : 0);
+  return { left, top, width: barW, height: inner, button, trackLeft, trackLen, thumbLen, thumbLeft,
+    thumb: trackLen >= 8, count, current };
+}
+
+// The column a horizontal thumb let go at `thumbLeft` stands for.
+export function columnAtThumb(geom, thumbLeft) {
+  const free = geom.trackLen - geom.thumbLen;
+  if (free <= 0 || geom.count <= 1) return 0;
+  return Math.round(Math.min(1, Math.max(0, (thumbLeft - geom.trackLeft) / free)) * (geom.count - 1));
+}
+
+function gridHScrollBar(props, w, h) {
+  const g = hScrollBarGeometry(props, w, h);
+  if (!g) return null;
+  const bar = el('div', 'grid-sbar horizontal', { 'aria-hidden': 'true' });
+  place(bar, [g.left, g.top, g.width, g.height]);
+  const part = (cls, act, rect) => {
+    const p = el('div', cls);
+    p.dataset.act = 'hbar';
+    p.dataset.sb = act;
+    place(p, rect);
+    bar.append(p);
+  };
+  part('sb-track', 'track', [g.button, 0, g.trackLen, g.height]);
+  part('sb-btn left', 'lineleft', [0, 0, g.button, g.height]);
+  part('sb-btn right', 'lineright', [g.width - g.button, 0, g.button, g.height]);
+  if (g.thumb) part('sb-thumb', 'thumb', [g.thumbLeft - g.left, 0, g.thumbLen, g.height]);
+  return bar;
 }
 
 function gridScrollBar(props, w, h) {

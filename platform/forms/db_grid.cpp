@@ -129,10 +129,41 @@ int TDBGrid::CurrentRecNo() const {
   return ds && ds->Active() ? ds->RecNo() : 0;
 }
 
-int TDBGrid::VisibleRowCount() const {
+int TDBGrid::RowsIn(int height) const {
   int rowLine = options_ & dgRowLines ? 1 : 0;
   int dataTop = options_ & dgTitles ? titleHeight_ + rowLine : 0;
-  return std::max(0, (Height() - dataTop + rowLine) / (rowHeight_ + rowLine));
+  return std::max(0, (height - dataTop + rowLine) / (rowHeight_ + rowLine));
+}
+
+int TDBGrid::VisibleRowCount() const {
+  return RowsIn(Height() - (HasHorizontalBar() ? kScrollBarWidth : 0));
+}
+
+int TDBGrid::ColumnsWidth() const {
+  int colLine = options_ & dgColLines ? 1 : 0;
+  int width = options_ & dgIndicator ? kIndicatorWidth + colLine : 0;
+  // DisplayColumns only brings the default columns up to date.
+  const TColumns& columns = const_cast<TDBGrid*>(this)->DisplayColumns();
+  for (int i = 0; i < columns.Count(); ++i)
+    if (columns[i].Visible()) width += columns[i].Width() + colLine;
+  return width - colLine;
+}
+
+bool TDBGrid::HasHorizontalBar() const {
+  // Whether the vertical bar is there is judged on the full height, so the
+  // two bars do not depend on each other in a circle.
+  TDataSet* ds = DataSet();
+  bool vertical = ds && ds->Active() && ds->RecordCount() > RowsIn(Height());
+  return ColumnsWidth() > Width() - (vertical ? kScrollBarWidth : 0);
+}
+
+void TDBGrid::ScrollColumns(int delta) {
+  if (!AcceptsInput(*this)) return;
+  int count = DisplayColumns().Count();
+  int left = std::clamp(leftCol_ + delta, 0, std::max(0, count - 1));
+  if (left == leftCol_) return;
+  leftCol_ = left;
+  Changed();
 }
 
 int TDBGrid::ComputeTop(int from) const {

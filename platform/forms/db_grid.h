@@ -158,10 +158,17 @@ class TDBGrid : public TControl {
   // Records of the dataset (0 while it is closed).
   int RecordCount() const;
 
-  // The vertical scroll bar.
+  // The vertical scroll bar, and the horizontal one along the bottom edge
+  // while the columns are wider than the grid (the rows shown leave its
+  // strip free). ScrollColumns moves the first shown column by delta
+  // columns (clamped), as the bar's arrows, track and Shift+wheel do.
   static constexpr int kScrollBarWidth = 16;
   static constexpr int kWheelRows = 3;
   bool HasScrollBar() const;
+  bool HasHorizontalBar() const;
+  // Width all the shown columns take side by side (indicator included).
+  int ColumnsWidth() const;
+  void ScrollColumns(int delta);
   // Width of the cells' area: Width() less the scroll bar while shown.
   int ClientWidth() const;
 
@@ -214,6 +221,7 @@ class TDBGrid : public TControl {
   void SyncDefaultColumns();
   Layout ComputeLayout();
   int ComputeTop(int from) const;
+  int RowsIn(int height) const;
   int CurrentRecNo() const;
   bool CanScroll() const;
   void MoveRows(long rows);

@@ -315,6 +315,7 @@ TEST_F(GridTest, VisibleTextsKeepWhatWasDrawnAfterTheLastFillOfTheCell) {
 TEST_F(GridTest, ColumnsBeyondTheRightEdgeScrollIntoViewWhenSelected) {
   DeclareColumns();
   cds.SetData(Orders(3));  // every row fits: no scroll bar
+  grid->SetHeight(19 + 3 * 19 + TDBGrid::kScrollBarWidth);  // nor above the bottom bar
   grid->SetWidth(100);  // the third column starts beyond the edge
   EXPECT_EQ(grid->VisibleTexts().Fields.size(), 2u);
   grid->SetWidth(150);  // now it shows in part
@@ -460,6 +461,31 @@ TEST_F(GridScrollTest, WheelAndBarLeaveTheFocusAndIgnoreAnUnusableGridOrNoRows) 
   grid->MouseWheel(-1);
   grid->Scroll(TGridScroll::sbPageUp);
   EXPECT_TRUE(scrolls.empty());
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+TEST_F(GridTest, ColumnsWiderThanTheGridGetABottomBarThatMovesTheFirstColumn) {
+  DeclareColumns();  // 24 + 80 + 60 and lines: fit in 300 pixels
+  grid->SetHeight(19 + 5 * 19 + 16);
+  EXPECT_FALSE(grid->HasHorizontalBar());
+  EXPECT_EQ(grid->VisibleRowCount(), 5);
+  grid->Columns()[1].SetWidth(260);
+  EXPECT_TRUE(grid->HasHorizontalBar());
+  EXPECT_EQ(grid->VisibleRowCount(), 5);  // its strip takes no whole row here
+  grid->SetHeight(19 + 5 * 19);
+  EXPECT_EQ(grid->VisibleRowCount(), 4);
+  grid->ScrollColumns(1);
+  EXPECT_EQ(grid->LeftCol(), 1);
+  EXPECT_EQ(grid->CellRect(grid->Columns()[0], 0), TRect{});  // scrolled out of sight
+  grid->ScrollColumns(50);
+  EXPECT_EQ(grid->LeftCol(), 2);
+  grid->ScrollColumns(-50);
+  EXPECT_EQ(grid->LeftCol(), 0);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ test('the order list scrolls with the wheel and its scroll bar; the current orde
     await closeFilter(page);
     await page.click(sel('sbtVerificar'));
     const grid = sel('dbgPadrao');
-    await page.waitForSelector(`${grid} .sb-thumb`);
+    await page.waitForSelector(`${grid} .grid-sbar:not(.horizontal) .sb-thumb`);
     // Waits until the current row is `recNo` and the order's name line shows it.
     const currentIs = async (recNo) => {
       await page.waitForSelector(`${grid} [role="row"][aria-selected="true"][aria-rowindex="${recNo}"]`);
@@ -160,7 +160,16 @@ test('the order list scrolls with the wheel and its scroll bar; the current orde
     assert.ok(last > shown, 'more orders than the grid shows');
     await shot(page, 'conf-pedido-13-lista-rolada.png');
     // A press on the track above the thumb: a page back.
-    const thumb = await page.locator(`${grid} .sb-thumb`).boundingBox();
+    const thumb = await page.locator(`${grid} .grid-sbar:not(.horizontal) .sb-thumb`).boundingBox();
     await page.mouse.click(thumb.x + thumb.width / 2, thumb.y - 4);
     await currentIs(last - shown);
+    // The columns are wider than the grid: the bottom bar and Shift+wheel move them, a column a notch.
+    const first = () => page.locator(`${grid} th[role="columnheader"]`).first().textContent();
+    assert.equal(await first(), 'Marca');
+    await page.keyboard.down('Shift');
+    await page.mouse.wheel(0, 200);
+    await page.keyboard.up('Shift');
+    await page.waitForFunction((s) => document.querySelector(`${s} th[role="columnheader"]`)?.textContent === 'Nº Pedido', grid);
+    await page.click(`${grid} .grid-sbar.horizontal [data-sb="lineleft"]`);
+    await page.waitForFunction((s) => document.querySelector(`${s} th[role="columnheader"]`)?.textContent === 'Sit.', grid);
   });
