@@ -890,18 +890,25 @@ export function columnAtThumb(geom, thumbLeft) {
   return Math.round(Math.min(1, Math.max(0, (thumbLeft - geom.trackLeft) / free)) * (geom.count - 1));
 }
 
+// A maker of the parts of a scroll bar: each part carries the bar's
+// action (`data-act`) and its own (`data-sb`).
+function barPart(bar, act) {
+  return (cls, sb, rect) => {
+    const p = el('div', cls);
+    p.dataset.act = act;
+    p.dataset.sb = sb;
+    place(p, rect);
+    bar.append(p);
+    return p;
+  };
+}
+
 function gridHScrollBar(props, w, h) {
   const g = hScrollBarGeometry(props, w, h);
   if (!g) return null;
   const bar = el('div', 'grid-sbar horizontal', { 'aria-hidden': 'true' });
   place(bar, [g.left, g.top, g.width, g.height]);
-  const part = (cls, act, rect) => {
-    const p = el('div', cls);
-    p.dataset.act = 'hbar';
-    p.dataset.sb = act;
-    place(p, rect);
-    bar.append(p);
-  };
+  const part = barPart(bar, 'hbar');
   part('sb-track', 'track', [g.button, 0, g.trackLen, g.height]);
   part('sb-btn left', 'lineleft', [0, 0, g.button, g.height]);
   part('sb-btn right', 'lineright', [g.width - g.button, 0, g.button, g.height]);
@@ -914,14 +921,7 @@ function gridScrollBar(props, w, h) {
   if (!g) return null;
   const bar = el('div', 'grid-sbar', { 'aria-hidden': 'true' });
   place(bar, [g.left, g.top, g.width, g.height]);
-  const part = (cls, act, rect) => {
-    const p = el('div', cls);
-    p.dataset.act = 'sbar';
-    p.dataset.sb = act;
-    place(p, rect);
-    bar.append(p);
-    return p;
-  };
+  const part = barPart(bar, 'sbar');
   part('sb-track', 'track', [0, g.button, g.width, g.trackLen]);
   part('sb-btn up', 'lineup', [0, 0, g.width, g.button]);
   part('sb-btn down', 'linedown', [0, g.height - g.button, g.width, g.button]);

@@ -90,37 +90,30 @@ bool TMaskEdit::TypeChar(const std::string& ch) {
 }
 
 void TMaskEdit::BackSpace() {
-  if (mask_.Empty()) {
-    TCustomEdit::BackSpace();
-    return;
-  }
+  if (mask_.Empty()) TCustomEdit::BackSpace();
+  else Erase(true);
+}
+
+void TMaskEdit::DeleteForward() {
+  if (mask_.Empty()) TCustomEdit::DeleteForward();
+  else Erase(false);
+}
+
+void TMaskEdit::Erase(bool before) {
   TEditMask::Cells cells = cells_;
   int caret = SelStart();
   if (SelLength() > 0) {
     ClearItems(cells, caret, caret + SelLength());
   } else {
     int position = -1;
-    for (int p = 0; p < mask_.DataCount() && mask_.ItemOf(p) < caret; ++p) position = p;
+    if (before) {
+      for (int p = 0; p < mask_.DataCount() && mask_.ItemOf(p) < caret; ++p) position = p;
+    } else {
+      position = FirstPositionFrom(caret);
+    }
     if (position < 0) return;
     cells[position].clear();
-    caret = mask_.ItemOf(position);
-  }
-  StoreWithCaret(std::move(cells), caret);
-}
-
-void TMaskEdit::DeleteForward() {
-  if (mask_.Empty()) {
-    TCustomEdit::DeleteForward();
-    return;
-  }
-  TEditMask::Cells cells = cells_;
-  int caret = SelStart();
-  if (SelLength() > 0) {
-    ClearItems(cells, caret, caret + SelLength());
-  } else if (int position = FirstPositionFrom(caret); position >= 0) {
-    cells[position].clear();
-  } else {
-    return;
+    if (before) caret = mask_.ItemOf(position);
   }
   StoreWithCaret(std::move(cells), caret);
 }

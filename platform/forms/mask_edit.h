@@ -57,6 +57,9 @@ class TMaskEdit : public TCustomEdit {
   int FirstPositionFrom(int item) const;
   void ClearItems(TEditMask::Cells& cells, int from, int to) const;
   void StoreWithCaret(TEditMask::Cells cells, int caret);
+  // Empties the selected cells, or the cell before (Backspace) or at
+  // (Delete) the caret.
+  void Erase(bool before);
   int NextPosition() const;
   void StoreCells(TEditMask::Cells cells);
 

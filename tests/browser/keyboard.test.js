@@ -5,8 +5,8 @@
 
 import test from 'node:test';
 import assert from 'node:assert/strict';
-import { watchErrors, screenshotPath } from './support/browser.js';
-import { systemAvailable, startSystem, sharedBrowserAndDatabase, demoDatabase, signIn } from './support/system.js';
+import { screenshotPath } from './support/browser.js';
+import { systemAvailable, startSystem, sharedBrowserAndDatabase, demoDatabase, openSignedIn } from './support/system.js';
 
 const skip = systemAvailable() ? false : 'appserver, host or module not built (BUILD_DIR)';
 const conf = '[data-form="frmConfPedido"]';
@@ -20,17 +20,7 @@ const files = sharedBrowserAndDatabase(skip);
 
 async function open(t, db) {
   const system = await startSystem({ db, operator: 'CARLOS', branch: '0001' });
-  const page = await files.browser.context.newPage();
-  const errors = watchErrors(page);
-  t.after(async () => {
-    await page.close();
-    await system.stop();
-    assert.deepEqual(errors, [], 'script errors on the page');
-  });
-  await page.goto(system.url);
-  await signIn(page);
-  await page.waitForSelector(`html[data-state="open"][data-fonts="ready"] ${inConf('medCdFilial')}.focused`);
-  return { page, system };
+  return { page: await openSignedIn(t, files.browser.context, system), system };
 }
 
 const idle = (page) => page.waitForSelector('[data-role="busy"]', { state: 'detached' });

@@ -178,3 +178,22 @@ async function callServer(address, token, method, params, timeoutMs = 10000) {
   if (body.error) throw new Error(`${method}: ${body.error.message}`);
   return body.result;
 }
+
+// A page of its own on a started system, signed in, waiting until the
+// confirmation screen's branch field has the focus; the page is closed and
+// the system stopped when the test ends, and the test fails on a script
+// error of the page.
+export async function openSignedIn(t, context, system) {
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (err) => errors.push(String(err)));
+  t.after(async () => {
+    await page.close();
+    await system.stop();
+    if (errors.length) throw new Error(`script errors on the page: ${errors.join('; ')}`);
+  });
+  await page.goto(system.url);
+  await signIn(page);
+  await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmConfPedido"] [data-name="medCdFilial"].focused');
+  return page;
+}
