@@ -4,7 +4,7 @@
 import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
 import { translateKey } from './keys.js';
 import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText, scrollBarGeometry,
-  recordAtThumb, maximizedBounds, mainClientSize, FRAME, hScrollBarGeometry, columnAtThumb } from './view.js';
+  recordAtThumb, maximizedBounds, mainClientSize, FRAME, TITLE_H, hScrollBarGeometry, columnAtThumb } from './view.js';
 import { Overlays } from './overlays.js';
 import { FONT_FAMILY } from './paint.js';
 import { addMonths, calendarKey, openCalendar } from './calendar.js';
@@ -436,9 +436,14 @@ function windowMoved(e) {
   const { move, left, right, top, bottom } = d.edges;
   const nl = move || left ? l + dx : l;
   const nt = move || top ? t + dy : t;
-  const nw = Math.max(120, left ? w - dx : right ? w + dx : w);
-  const nh = Math.max(40, top ? h - dy : bottom ? h + dy : h);
-  d.bounds = [Math.max(0, nl), Math.max(0, nt), nw, nh];
+  // Within the main window's client area: the title stays reachable.
+  const main = mainForm();
+  const [, , mw, mh] = (main && main.bounds) || [0, 0, 1e4, 1e4];
+  const bl = Math.min(Math.max(0, nl), Math.max(0, mw - 60));
+  const bt = Math.min(Math.max(0, nt), Math.max(0, mh - TITLE_H - 2 * FRAME));
+  const nw = Math.min(Math.max(120, left ? w - dx : right ? w + dx : w), Math.max(120, mw - bl - 2 * FRAME));
+  const nh = Math.min(Math.max(40, top ? h - dy : bottom ? h + dy : h), Math.max(40, mh - bt - 2 * FRAME - TITLE_H));
+  d.bounds = [bl, bt, nw, nh];
   d.win.style.left = `${d.bounds[0]}px`;
   d.win.style.top = `${d.bounds[1]}px`;
   d.win.style.width = `${nw + 2 * FRAME}px`;

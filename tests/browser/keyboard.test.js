@@ -170,4 +170,13 @@ test('the screen maximised fills the main window, follows the browser; a column 
     await page.waitForSelector(`${conf} > .titlebar [data-act="maximize"]`);
     await page.waitForFunction(([s, w]) => Math.abs(document.querySelector(s).getBoundingClientRect().width - w) < 2,
       [inConf('dbgPadrao'), before]);
+    // Moved by its title bar: the host keeps the new place.
+    const title = await page.locator(`${conf} > .titlebar .title-text`).boundingBox();
+    const was = (await page.locator(conf).boundingBox()).x;
+    await page.mouse.move(title.x + 40, title.y + 5);
+    await page.mouse.down();
+    await page.mouse.move(title.x + 90, title.y + 35, { steps: 5 });
+    await page.mouse.up();
+    await page.waitForFunction(([s, x]) => Math.abs(document.querySelector(s).getBoundingClientRect().x - x - 50) < 2,
+      [conf, was]);
   });
