@@ -114,7 +114,8 @@ test('editing: caret moves, a selection replaced, select all, paste through the 
     await shows(date, '01/07/2024');
     await page.keyboard.press('Control+A');
     await page.keyboard.press('Control+C');
-    assert.equal(await page.evaluate(() => navigator.clipboard.readText()), '01/07/2024');
+    // The clipboard is written asynchronously.
+    await page.waitForFunction(async () => (await navigator.clipboard.readText()) === '01/07/2024');
     await page.keyboard.press('Delete');
     await shows(date, '__/__/____');
     await page.keyboard.press('Escape');  // Cancelar
