@@ -16,7 +16,8 @@ export function plainCaption(caption) {
   return String(caption ?? '').replace(/&(&?)/g, (m, amp) => amp);
 }
 
-function hintText(hint) {
+// The short part of a hint (before "|").
+export function hintText(hint) {
   const h = String(hint ?? '');
   const bar = h.indexOf('|');
   return bar >= 0 ? h.slice(0, bar) : h;

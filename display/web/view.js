@@ -9,7 +9,7 @@
 
 import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
 import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
-import { describeControl, gridName, plainCaption } from './access.js';
+import { describeControl, gridName, plainCaption, hintText } from './access.js';
 import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
 
 export const FRAME = 4;     // window border, each side
@@ -62,9 +62,8 @@ export function accelFragment(caption) {
   return frag;
 }
 
-export function stripAccel(caption) {
-  return String(caption ?? '').replace(/&(&?)/g, (m, amp) => amp);
-}
+// A caption as shown: without the accelerator marks, "&&" as "&".
+export const stripAccel = plainCaption;
 
 // The accelerator letter of a caption, lower case, or ''.
 export function accelKey(caption) {
@@ -91,11 +90,6 @@ function textSpan(cls, text, { accel = false } = {}) {
   return s;
 }
 
-function hintText(hint) {
-  const h = String(hint ?? '');
-  const bar = h.indexOf('|');
-  return bar >= 0 ? h.slice(0, bar) : h;
-}
 
 // ---------------------------------------------------------------- desktop
 
