@@ -8,8 +8,10 @@
 
 namespace appserver {
 
-// The text of db/schema.sqlite.sql.
+// The text of db/schema.sqlite.sql, and of db/schema.postgresql.sql (the
+// same tables for PostgreSQL, kept side by side).
 const char* SchemaSqlite();
+const char* SchemaPostgresql();
 
 // Creates every table and index in an empty database, in one transaction.
 void CreateSchema(fw::SqlDriver& db);
