@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "appserver/schema.h"
+#include "sql/postgres_driver.h"
+#include "testing/postgres_cluster.h"
 
 namespace appserver {
 namespace {
@@ -36,6 +38,17 @@ TEST(SchemaDialects, BothSchemasCreateTheSameTablesColumnsKeysAndIndexes) {
   ASSERT_EQ(sqlite.size(), postgres.size());
   for (size_t i = 0; i < sqlite.size(); ++i) EXPECT_EQ(sqlite[i], postgres[i]) << "statement " << i + 1;
   EXPECT_NE(std::string(SchemaPostgresql()).find("CREATE FUNCTION INSTR"), std::string::npos);
+}
+
+TEST(SchemaDialects, ThePostgresqlSchemaLoadsAndGivesTheScreensInstr) {
+  fw::testing::TPostgresCluster cluster;
+  auto db = fw::OpenPostgresDriver(cluster.CreateDatabase("schema_test"));
+  db->Execute(SchemaPostgresql());
+  fw::SqlResult tables = db->Query("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = 'public'", {});
+  EXPECT_EQ(tables.Rows.at(0).at(0), fw::SqlValue(int64_t{28}));
+  fw::SqlResult found = db->Query("SELECT INSTR(:hay, :needle)", {{"hay", std::string("São Paulo")},
+                                                                 {"needle", std::string("Paulo")}});
+  EXPECT_EQ(found.Rows.at(0).at(0), fw::SqlValue(int64_t{5}));
 }
 
 }  // namespace
