@@ -32,8 +32,8 @@ const char* kDemoPassword = "demo";
 
 const char* kUsage =
     "Uso:\n"
-    "  appserver init  --db ARQUIVO\n"
-    "  appserver demo  --db ARQUIVO [--seed N] [--orders N] [--today AAAA-MM-DD]\n"
+    "  appserver init  --db ARQUIVO-OU-URL\n"
+    "  appserver demo  --db ARQUIVO-OU-URL [--seed N] [--orders N] [--today AAAA-MM-DD]\n"
     "  appserver serve --db ARQUIVO-OU-URL [--listen MAQUINA:PORTA] [--session-hours N]\n"
     "  appserver passwd --db ARQUIVO-OU-URL --operator CODIGO   (a senha na primeira linha da entrada)\n";
 
@@ -83,9 +83,8 @@ double Today(const std::string& text) {
 // file renamed into place at the end, so a failure leaves nothing behind
 // and an existing file is never touched.
 template <typename Fill>
-void BuildDatabase(const std::string& url, Fill fill) {
-  std::string path = SqliteFilePath(url);
-  if (path.empty()) throw TUsageError("--db deve ser o caminho de um arquivo SQLite.");
+void BuildSqliteDatabase(const std::string& path, Fill fill) {
+  if (path.empty()) throw TUsageError("--db deve ser o caminho de um arquivo SQLite ou um endereço postgresql://.");
   if (std::filesystem::exists(path))
     throw fw::EDatabaseError("O arquivo '" + path + "' já existe; nada foi alterado.");
   std::string temp = path + ".tmp-" + std::to_string(getpid());
@@ -111,10 +110,36 @@ void BuildDatabase(const std::string& url, Fill fill) {
   }
 }
 
+// Fills an existing, empty PostgreSQL database: the schema and `fill` in
+// one transaction, so a failure leaves the database as empty as it was.
+template <typename Fill>
+void BuildPostgresDatabase(const std::string& url, Fill fill) {
+  auto db = fw::OpenSqlDriver(url);
+  fw::TSqlTransaction tx(*db);
+  if (HasAnyTable(*db))
+    throw fw::EDatabaseError("O banco de dados '" + ShownUrl(url) +
+                             "' já contém tabelas; nada foi alterado.");
+  CreateSchema(*db);
+  fill(*db);
+  tx.Commit();
+  db->Execute("ANALYZE");
+}
+
+template <typename Fill>
+void BuildDatabase(const std::string& url, Fill fill) {
+  if (IsPostgresUrl(url)) BuildPostgresDatabase(url, fill);
+  else BuildSqliteDatabase(SqliteFilePath(url), fill);
+}
+
+// Where a built database is, as messages show it.
+std::string DatabasePlace(const std::string& url) {
+  return IsPostgresUrl(url) ? ShownUrl(url) : SqliteFilePath(url);
+}
+
 int Init(const std::vector<std::string>& args) {
   auto o = ReadOptions(args, {"--db"});
   BuildDatabase(o["--db"], [](fw::SqlDriver&) {});
-  std::cout << "Banco de dados criado em " << SqliteFilePath(o["--db"]) << "." << std::endl;
+  std::cout << "Banco de dados criado em " << DatabasePlace(o["--db"]) << "." << std::endl;
   return 0;
 }
 
@@ -130,7 +155,7 @@ int Demo(const std::vector<std::string>& args) {
     s = FillDemoData(db, demo);
     SetEveryPassword(db, kDemoPassword);
   });
-  std::cout << "Banco de demonstração criado em " << SqliteFilePath(o["--db"]) << ": "
+  std::cout << "Banco de demonstração criado em " << DatabasePlace(o["--db"]) << ": "
             << s.Branches << " filiais, " << s.Customers << " clientes, " << s.Products
             << " produtos, " << s.Orders << " pedidos, " << s.Items << " itens (semente "
             << demo.Seed << ", data " << fw::FormatDateTime("yyyy-mm-dd", demo.Today) << "); senha de "

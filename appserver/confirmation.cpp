@@ -1,7 +1,10 @@
 #include "appserver/confirmation.h"
 
 #include <algorithm>
+#include <chrono>
+#include <random>
 #include <set>
+#include <thread>
 #include <unordered_set>
 
 #include "appserver/order_filter.h"
@@ -66,6 +69,48 @@ void WriteHistory(fw::SqlDriver& db, const TConfirmation& c, const std::string& 
   throw TServiceError(what + " foi alterado por outro usuário. Atualize os dados.");
 }
 
+// On PostgreSQL, locks the rows a confirmation will change, in the order
+// of their keys, so two batches that overlap wait for each other instead of
+// deadlocking. (SQLite's write lock, taken when the transaction began,
+// already keeps every other writer out.) `keyColumn` is the table's last
+// key column, `keys` its values; `where` fixes the others.
+void LockRows(fw::SqlDriver& db, const std::string& table, const std::string& where,
+              fw::SqlParams params, const std::string& keyColumn, std::vector<std::string> keys) {
+  if (db.Dialect() != fw::TSqlDialect::PostgreSQL) return;
+  std::sort(keys.begin(), keys.end());
+  TSqlBuilder q("SELECT " + keyColumn + " FROM " + table + " WHERE " + where, db.Dialect());
+  for (auto& [name, value] : params) q.Bind(name, std::move(value));
+  q.And(q.KeysIn(keyColumn, "P_CHAVES", keys));
+  q.Append(" ORDER BY " + keyColumn + " FOR UPDATE");
+  TSqlQuery sql = q.Take();
+  db.Query(sql.Sql, sql.Params);
+}
+
+// Runs a confirmation again when PostgreSQL gave up on it for a deadlock or
+// a serialization failure (its transaction was rolled back whole), a few
+// times with a growing random pause; the last failure is raised. SQLite
+// has already waited out its busy timeout: it is not retried.
+template <typename Work>
+void WithRetry(fw::SqlDriver& db, Work work) {
+  constexpr int kAttempts = 5;
+  thread_local std::minstd_rand random(std::random_device{}());
+  for (int attempt = 1;; ++attempt) {
+    try {
+      work();
+      return;
+    } catch (const fw::EDatabaseBusy&) {
+      if (attempt == kAttempts || db.Dialect() != fw::TSqlDialect::PostgreSQL) throw;
+    }
+    int pause = (5 << attempt) + static_cast<int>(random() % 20);
+    std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+  }
+}
+
+void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
+                       const std::vector<std::string>& orders);
+void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
+                      const std::vector<std::string>& items);
+
 }  // namespace
 
 std::vector<std::string> OrderNumbersOf(std::string_view list) {
@@ -119,7 +164,21 @@ std::vector<std::string> MarkedItems(const TArgs& args, int n, const std::string
 void ConfirmOrders(fw::SqlDriver& db, const TConfirmation& c,
                    const std::vector<std::string>& orders) {
   if (orders.empty()) return;
+  WithRetry(db, [&] { ConfirmOrdersOnce(db, c, orders); });
+}
+
+void ConfirmItems(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
+                  const std::vector<std::string>& items) {
+  if (items.empty()) return;
+  WithRetry(db, [&] { ConfirmItemsOnce(db, c, order, items); });
+}
+
+namespace {
+
+void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
+                       const std::vector<std::string>& orders) {
   fw::TSqlTransaction tx(db);
+  LockRows(db, "PEDIDO", "CDFILIAL = :P_CDFILIAL", {{"P_CDFILIAL", c.Branch}}, "NRPEDIDO", orders);
   TOrderStore store(db);
   for (const std::string& order : orders) {
     std::string status = store.RequireOrder(c.Branch, order);
@@ -142,10 +201,12 @@ void ConfirmOrders(fw::SqlDriver& db, const TConfirmation& c,
   tx.Commit();
 }
 
-void ConfirmItems(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
-                  const std::vector<std::string>& items) {
-  if (items.empty()) return;
+void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
+                      const std::vector<std::string>& items) {
   fw::TSqlTransaction tx(db);
+  LockRows(db, "PEDIDO", "CDFILIAL = :P_CDFILIAL", {{"P_CDFILIAL", c.Branch}}, "NRPEDIDO", {order});
+  LockRows(db, "ITEMPEDIDO", "CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO",
+           {{"P_CDFILIAL", c.Branch}, {"P_NRPEDIDO", order}}, "NRITEMPED", items);
   TOrderStore store(db);
   store.RequireOrder(c.Branch, order);
   CheckNotHeld(db, c, order);
@@ -173,5 +234,7 @@ void ConfirmItems(fw::SqlDriver& db, const TConfirmation& c, const std::string& 
   }
   tx.Commit();
 }
+
+}  // namespace
 
 }  // namespace appserver

@@ -2,8 +2,12 @@
 // and pending items to "confirmed" (SetItemPedidoPECF).
 //
 // Each runs in one write transaction taken at its start (BEGIN IMMEDIATE
-// on SQLite), so everything it reads stays true until it commits: either
-// every listed order (item) moves, or nothing does. It is refused with a
+// on SQLite; on PostgreSQL the rows it changes are locked first, in key
+// order), so everything it reads stays true until it commits: either
+// every listed order (item) moves, or nothing does. A PostgreSQL deadlock
+// or serialization failure runs the whole confirmation again, at most five
+// times; after that it raises EDatabaseBusy, which the client sees as a
+// refusal, never as success. It is refused with a
 // TServiceError, and nothing changes, when
 //   - an order is held by another operator (a lock in BLOQPEDIDO that has
 //     not expired): the message is the "OperBloq" text the client sent,

@@ -2,7 +2,7 @@
 // confirms: a batch of 500 orders, or all the pending items of an order.
 // After each kill the server is started again on the same database, and
 // every batch must have moved whole or not at all, its history with it,
-// and the database must pass SQLite's integrity check.
+// and an SQLite database must pass its integrity check.
 #include <gtest/gtest.h>
 
 #include <httplib.h>
@@ -67,8 +67,10 @@ class CrashTest : public ::testing::Test {
     for (const auto& row : data_.Open()->Query(sql, {}).Rows) values.push_back(std::get<std::string>(row[0]));
     return values;
   }
+  // SQLite's file is checked; a PostgreSQL server keeps its own files whole.
   void ExpectIntact() {
-    EXPECT_EQ(Column("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    if (data_.Open()->Dialect() == fw::TSqlDialect::SQLite)
+      EXPECT_EQ(Column("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
   }
   // Starts a fresh server, gets the arguments from `prepare`, then calls
   // `method` and kills the server after a random delay up to the time an

@@ -14,7 +14,7 @@ TDbPool::TDbPool(std::string url, size_t keepIdle) : url_(std::move(url)), keepI
                              "'. Crie-o com 'appserver init' ou 'appserver demo'.");
   std::unique_ptr<fw::SqlDriver> first = Open();
   if (!HasSchema(*first))
-    throw fw::EDatabaseError("O banco de dados '" + url_ +
+    throw fw::EDatabaseError("O banco de dados '" + ShownUrl(url_) +
                              "' não contém as tabelas do sistema. Crie-o com 'appserver init' "
                              "ou 'appserver demo'.");
   if (!path.empty()) first->Query("PRAGMA journal_mode = WAL", {});

@@ -119,32 +119,59 @@ std::string Rtf(const std::string& utf8) {
          body + "\\par}";
 }
 
-// An INSERT run with new values for each row; the prepared statement is
-// reused by the driver.
-class TInsert {
+// Rows waiting to be written, table by table, in bulk (InsertRows: one
+// COPY per table on PostgreSQL). Tables are written in the order they were
+// first named, so a table named after the tables it refers to always finds
+// their rows written first. Flush writes everything; the owner calls it
+// once at the end.
+class TBulkRows {
  public:
-  TInsert(fw::SqlDriver& db, const std::string& table, std::vector<std::string> columns)
-      : db_(db) {
-    sql_ = "INSERT INTO " + table + " (";
-    std::string values;
-    for (size_t i = 0; i < columns.size(); ++i) {
-      sql_ += (i ? ", " : "") + columns[i];
-      values += (i ? ", :" : ":") + columns[i];
-      params_.emplace_back(columns[i], SqlValue());
-    }
-    sql_ += ") VALUES (" + values + ")";
+  explicit TBulkRows(fw::SqlDriver& db) : db_(db) {}
+
+  size_t Table(const std::string& name, std::vector<std::string> columns) {
+    for (size_t i = 0; i < tables_.size(); ++i)
+      if (tables_[i].Name == name) return i;
+    tables_.push_back({name, std::move(columns), {}});
+    return tables_.size() - 1;
   }
-  void Row(std::initializer_list<SqlValue> values) {
-    if (values.size() != params_.size()) throw std::logic_error("wrong number of values");
-    size_t i = 0;
-    for (const SqlValue& v : values) params_[i++].second = v;
-    db_.Execute(sql_, params_);
+  size_t Columns(size_t table) const { return tables_[table].Columns.size(); }
+  void Add(size_t table, std::vector<SqlValue> row) {
+    tables_[table].Rows.push_back(std::move(row));
+    if (++pending_ >= kBatch) Flush();
+  }
+  void Flush() {
+    for (TTable& t : tables_) {
+      db_.InsertRows(t.Name, t.Columns, t.Rows);
+      t.Rows.clear();
+    }
+    pending_ = 0;
   }
 
  private:
+  static constexpr size_t kBatch = 50'000;
+  struct TTable {
+    std::string Name;
+    std::vector<std::string> Columns;
+    std::vector<std::vector<SqlValue>> Rows;
+  };
   fw::SqlDriver& db_;
-  std::string sql_;
-  fw::SqlParams params_;
+  std::vector<TTable> tables_;
+  size_t pending_ = 0;
+};
+
+// The rows of one table, handed to the bulk writer.
+class TInsert {
+ public:
+  TInsert(TBulkRows& bulk, const std::string& table, std::vector<std::string> columns)
+      : bulk_(bulk), table_(bulk.Table(table, std::move(columns))) {}
+  void Row(std::initializer_list<SqlValue> values) {
+    if (values.size() != bulk_.Columns(table_)) throw std::logic_error("wrong number of values");
+    bulk_.Add(table_, std::vector<SqlValue>(values));
+  }
+
+ private:
+  TBulkRows& bulk_;
+  size_t table_;
 };
 
 struct TPosition {
@@ -185,13 +212,14 @@ struct TOrderPlan {
 
 class TGenerator {
  public:
-  TGenerator(fw::SqlDriver& db, const TDemoOptions& o) : db_(db), o_(o), rng_(o.Seed) {}
+  TGenerator(fw::SqlDriver& db, const TDemoOptions& o) : db_(db), bulk_(db), o_(o), rng_(o.Seed) {}
 
   TDemoSummary Run() {
     ReferenceData();
     Stock();
     Customers();
     Orders();
+    bulk_.Flush();
     return summary_;
   }
 
@@ -200,8 +228,8 @@ class TGenerator {
   // Reference data
 
   void ReferenceData() {
-    TInsert filial(db_, "FILIAL", {"CDFILIAL", "NMFILIAL"});
-    TInsert param(db_, "PARAMPEDIDO",
+    TInsert filial(bulk_, "FILIAL", {"CDFILIAL", "NMFILIAL"});
+    TInsert param(bulk_, "PARAMPEDIDO",
                   {"CDFILIAL", "IDEXIBPEDIDO", "IDMENSVEND", "IDUTRESELOTE", "IDOBRTPOPPED",
                    "IDTABPRECO", "IDEXIBIMPITPED", "IDOBRINFTRAN", "IDEXIBVENDCOM"});
     for (const TBranch& b : Branches()) {
@@ -212,49 +240,49 @@ class TGenerator {
     }
     summary_.Branches = static_cast<int>(Branches().size());
 
-    TInsert op(db_, "OPERADOR", {"CDOPERADOR", "NMOPERADOR"});
+    TInsert op(bulk_, "OPERADOR", {"CDOPERADOR", "NMOPERADOR"});
     for (const TOperator& o : Operators()) op.Row({Text(o.Code), Text(o.Name)});
-    TInsert vend(db_, "VENDEDOR",
+    TInsert vend(bulk_, "VENDEDOR",
                  {"CDVENDEDOR", "NMFANVEN", "NMVENDEDOR", "IDCARGOVEND", "CDOPERADOR"});
     for (const TSalesperson& s : Salespeople())
       vend.Row({Text(s.Code), Text(s.ShortName), Text(s.FullName), Code(s.Role),
                 s.Operator ? Text(s.Operator) : Null()});
 
     db_.Execute("INSERT INTO PAIS (CDPAIS, NMPAIS) VALUES ('1058', 'Brasil')");
-    TInsert town(db_, "MUNICIPIO", {"CDPAIS", "SGESTADO", "CDMUNICIPIO", "NMMUNICIPIO"});
+    TInsert town(bulk_, "MUNICIPIO", {"CDPAIS", "SGESTADO", "CDMUNICIPIO", "NMMUNICIPIO"});
     for (size_t i = 0; i < Towns().size(); ++i)
       town.Row({Text("1058"), Text(Towns()[i].State), Text(TownCode(i)), Text(Towns()[i].Name)});
 
-    TInsert type(db_, "TIPOOPERAC", {"CDTIPOOPER", "NMTIPOOPER", "IDENTRSAIDOP"});
+    TInsert type(bulk_, "TIPOOPERAC", {"CDTIPOOPER", "NMTIPOOPER", "IDENTRSAIDOP"});
     for (const TCodeName& t : OperationTypes())
       type.Row({Text(t.Code), Text(t.Name), Code(std::string(t.Code) < "50" ? 'S' : 'E')});
 
-    TInsert perm(db_, "OPERTIPOPED", {"CDFILIAL", "CDOPERADOR", "CDTIPOOPER"});
+    TInsert perm(bulk_, "OPERTIPOPED", {"CDFILIAL", "CDOPERADOR", "CDTIPOOPER"});
     for (const TBranch& b : Branches())
       for (const TPermission& p : Permissions())
         if (std::string(p.Branch) == "*" || std::string(p.Branch) == b.Code)
           perm.Row({Text(b.Code), Text(p.Operator), Text(p.Type)});
 
-    TInsert carrier(db_, "TRANSPORTADORA", {"NRINSJURTRAN", "NMFANTTRAN", "NMRAZSOCTRAN"});
+    TInsert carrier(bulk_, "TRANSPORTADORA", {"NRINSJURTRAN", "NMFANTTRAN", "NMRAZSOCTRAN"});
     for (const TCodeName& c : Carriers()) {
       carriers_.push_back(Cnpj(rng_));
       carrier.Row({Text(carriers_.back()), Text(c.Code), Text(c.Name)});
     }
-    TInsert transport(db_, "TIPOTRANSPORTE", {"CDTIPTRANS", "NMTIPTRANS"});
+    TInsert transport(bulk_, "TIPOTRANSPORTE", {"CDTIPTRANS", "NMTIPTRANS"});
     for (const TCodeName& t : TransportTypes()) transport.Row({Text(t.Code), Text(t.Name)});
-    TInsert modality(db_, "MODALIDADEPGTO", {"CDMODPGTO", "DSMODPGTO"});
+    TInsert modality(bulk_, "MODALIDADEPGTO", {"CDMODPGTO", "DSMODPGTO"});
     for (const TCodeName& m : PaymentModalities()) modality.Row({Text(m.Code), Text(m.Name)});
-    TInsert form(db_, "FORMAPGTO", {"CDFORMPGTO", "NMFORMPGTO"});
+    TInsert form(bulk_, "FORMAPGTO", {"CDFORMPGTO", "NMFORMPGTO"});
     for (const TPaymentForm& f : PaymentForms()) form.Row({Text(f.Code), Text(f.Name)});
 
-    TInsert product(db_, "PRODUTO", {"CDPRODUTO", "CDARVPROD", "NMPRODUTO", "SGUNIDADE"});
+    TInsert product(bulk_, "PRODUTO", {"CDPRODUTO", "CDARVPROD", "NMPRODUTO", "SGUNIDADE"});
     for (size_t i = 0; i < Products().size(); ++i) {
       const TProduct& p = Products()[i];
       product.Row({Text(ProductCode(i)), Text(p.Tree), Text(p.Name), Text(p.Unit)});
     }
     summary_.Products = static_cast<int>(Products().size());
 
-    TInsert issue(db_, "INCONSALVARA", {"CDFILIAL", "CDPRODUTO", "NRSEQINCONS", "DSINCONS",
+    TInsert issue(bulk_, "INCONSALVARA", {"CDFILIAL", "CDPRODUTO", "NRSEQINCONS", "DSINCONS",
                                         "DTREGISTRO", "IDRESOLVIDA"});
     for (const TBranch& b : Branches()) {
       int seq = 0;
@@ -272,10 +300,10 @@ class TGenerator {
   // Stock: two stores per branch, lots of every product that is stocked.
 
   void Stock() {
-    TInsert store(db_, "ALMOXARIFADO", {"CDFILIAL", "CDALMOXARIFE", "DSALMOXARIFE"});
-    TInsert place(db_, "LOCALESTOQUE",
+    TInsert store(bulk_, "ALMOXARIFADO", {"CDFILIAL", "CDALMOXARIFE", "DSALMOXARIFE"});
+    TInsert place(bulk_, "LOCALESTOQUE",
                   {"CDFILIAL", "CDALMOXARIFE", "CDLOCALESTOQ", "DSLOCALESTOQ", "IDDISPCONPED"});
-    TInsert position(db_, "POSESTATU",
+    TInsert position(bulk_, "POSESTATU",
                      {"CDFILIAL", "CDALMOXARIFE", "CDLOCALESTOQ", "CDPRODUTO", "NRLOTEESTQ",
                       "NRSUBLOTE", "QTTOTALESTOQ", "DTENTRLOTE", "DTVALILOTE"});
     int lotSeq = 100;
@@ -313,9 +341,9 @@ class TGenerator {
 
   void Customers() {
     int count = std::clamp(o_.Orders / 20, 60, 5000);
-    TInsert customer(db_, "CLIENTE", {"CDCLIENTE", "IDTPIJURCLIE", "NRINSJURCLIE", "NMFANTCLIE",
+    TInsert customer(bulk_, "CLIENTE", {"CDCLIENTE", "IDTPIJURCLIE", "NRINSJURCLIE", "NMFANTCLIE",
                                       "NMRAZSOCCLIE"});
-    TInsert address(db_, "ENDECLIE", {"CDCLIENTE", "NRSEQENDECLIE", "IDTPENDECLIE", "CDPAIS",
+    TInsert address(bulk_, "ENDECLIE", {"CDCLIENTE", "NRSEQENDECLIE", "IDTPENDECLIE", "CDPAIS",
                                       "SGESTADO", "CDMUNICIPIO", "DSENDECLIE"});
     for (int c = 1; c <= count; ++c) {
       std::string code = Pad(c, 8);
@@ -610,7 +638,7 @@ class TGenerator {
 
   void Prepare() {
     insertOrder_ = std::make_unique<TInsert>(
-        db_, "PEDIDO",
+        bulk_, "PEDIDO",
         std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "IDSITPEDIDO", "IDTIPOPEDIDO",
                                  "IDPRIOPED", "CDCLIENTE", "DTPEDIDO", "DTENTPED", "CDVENDEDOR",
                                  "CDVENDCOMIS", "CDTIPOOPER", "CDFILIALPED", "CDMODPGTO",
@@ -618,27 +646,28 @@ class TGenerator {
                                  "DSPEDVEN", "DSPEDCLI", "VRPECOMVDPED", "NRINSJURTRAN",
                                  "CDTIPTRANS", "IDPGFRETTRAN", "VRPBRUVOLPED", "VRPLIQVOLPED"});
     insertItem_ = std::make_unique<TInsert>(
-        db_, "ITEMPEDIDO",
+        bulk_, "ITEMPEDIDO",
         std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "NRITEMPED", "IDSITITEMPED",
                                  "CDPRODUTO", "CDPRODESTO", "QTITEMPED", "QTITEMPED2",
                                  "SGFATPRECO", "VRPREUNITPED", "VRDESITPED", "VRIMPOSITPED",
                                  "DTENTITPED", "IDITPEDDIFER", "DSITEMPED"});
     insertTerm_ = std::make_unique<TInsert>(
-        db_, "PRAZOPGTOPED",
+        bulk_, "PRAZOPGTOPED",
         std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "NRDIASPGTOPED", "VRPERCPGTOPED"});
     insertRemark_ = std::make_unique<TInsert>(
-        db_, "OBSPEDIDO", std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "TXOBSPED"});
+        bulk_, "OBSPEDIDO", std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "TXOBSPED"});
     insertReservation_ = std::make_unique<TInsert>(
-        db_, "RESERVAPED",
+        bulk_, "RESERVAPED",
         std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "NRITEMPED", "CDALMOXARIFE",
                                  "CDLOCALESTOQ", "CDPRODRES", "NRLOTEESTQ", "NRSUBLOTE",
                                  "QTRESPRODPED"});
     insertLock_ = std::make_unique<TInsert>(
-        db_, "BLOQPEDIDO",
+        bulk_, "BLOQPEDIDO",
         std::vector<std::string>{"CDFILIAL", "NRPEDIDO", "CDOPERADOR", "DTBLOQUEIO", "DTEXPIRA"});
   }
 
   fw::SqlDriver& db_;
+  TBulkRows bulk_;
   const TDemoOptions& o_;
   TRandom rng_;
   TDemoSummary summary_;

@@ -171,12 +171,13 @@ void TSqlBuilder::Bind(const std::string& name, fw::SqlValue value) {
 std::string TSqlBuilder::KeysIn(const std::string& expression, const std::string& param,
                                 const std::vector<std::string>& keys) {
   Bind(param, nlohmann::json(keys).dump());
-  // SQLite reads the JSON array with json_each; a PostgreSQL dialect would
-  // use json_array_elements_text.
+  if (dialect_ == fw::TSqlDialect::PostgreSQL)
+    return expression + " IN (SELECT value FROM json_array_elements_text(CAST(:" + param +
+           " AS json)))";
   return expression + " IN (SELECT value FROM json_each(:" + param + "))";
 }
 
-TSqlQuery PedidoQuery(const TOrderFilter& f) {
+TSqlQuery PedidoQuery(const TOrderFilter& f, fw::TSqlDialect dialect) {
   TSqlBuilder q(R"(SELECT 'N' AS IDCHECK, P.IDSITPEDIDO, P.NRPEDIDO, C.NMFANTCLIE, P.CDCLIENTE,
   P.DTPEDIDO, P.DTENTPED, P.CDFILIAL, P.CDVENDEDOR, P.CDMODPGTO, P.CDFORMPGTO, P.IDTPFORPGTPED,
   MP.DSMODPGTO, FP.NMFORMPGTO, P.NRDIAPGFIXPED, P.NRPARCPGTOPED, P.IDTIPOPEDIDO, P.CDFILIALPED,
@@ -192,7 +193,8 @@ FROM PEDIDO P
   LEFT JOIN TRANSPORTADORA T ON T.NRINSJURTRAN = P.NRINSJURTRAN
   LEFT JOIN TIPOTRANSPORTE TT ON TT.CDTIPTRANS = P.CDTIPTRANS
   LEFT JOIN TIPOOPERAC O ON O.CDTIPOOPER = P.CDTIPOOPER
-WHERE P.CDFILIAL = :P_CDFILIAL)");
+WHERE P.CDFILIAL = :P_CDFILIAL)",
+                dialect);
   q.Bind("P_CDFILIAL", f.Branch);
   if (!f.VendLog.empty()) {
     q.And("P.CDVENDEDOR = :P_VENDLOG");

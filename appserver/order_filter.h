@@ -82,15 +82,17 @@ struct TSqlQuery {
 };
 
 // The order-list query of a filter; its columns are PedidoLayout's.
-TSqlQuery PedidoQuery(const TOrderFilter& filter);
+TSqlQuery PedidoQuery(const TOrderFilter& filter,
+                      fw::TSqlDialect dialect = fw::TSqlDialect::SQLite);
 
 // Builds SQL from fixed text: conditions are appended as written by the
 // server's code, and every value travels as a bound parameter. A key list
 // is bound as one parameter holding a JSON array; KeysIn turns it into a
-// membership test.
+// membership test, in the dialect's own JSON function.
 class TSqlBuilder {
  public:
-  explicit TSqlBuilder(std::string base) : query_{std::move(base), {}} {}
+  explicit TSqlBuilder(std::string base, fw::TSqlDialect dialect = fw::TSqlDialect::SQLite)
+      : query_{std::move(base), {}}, dialect_(dialect) {}
   void And(const std::string& condition);
   void Bind(const std::string& name, fw::SqlValue value);
   // "<expression> IN (the keys)"; binds the keys to `param`.
@@ -101,6 +103,7 @@ class TSqlBuilder {
 
  private:
   TSqlQuery query_;
+  fw::TSqlDialect dialect_;
 };
 
 }  // namespace appserver

@@ -63,7 +63,7 @@ fw::TDataPacket TOrderStore::Pedidos(TOrderFilter filter) {
     for (const auto& row : limited.Rows)
       filter.TiposPermitidos->push_back(std::get<std::string>(row[0]));
   }
-  TSqlQuery q = PedidoQuery(filter);
+  TSqlQuery q = PedidoQuery(filter, db_.Dialect());
   return PacketFromResult(PedidoLayout(), db_.Query(q.Sql, q.Params));
 }
 
@@ -75,7 +75,8 @@ fw::TDataPacket TOrderStore::Itens(const std::string& branch, const std::string&
   I.CDPRODUTO, CASE WHEN )") + kItemHasProblem + R"( THEN 'S' ELSE 'N' END AS IDITEMERRO
 FROM ITEMPEDIDO I
   JOIN PRODUTO PR ON PR.CDPRODUTO = I.CDPRODUTO
-WHERE I.CDFILIAL = :P_CDFILIAL AND I.NRPEDIDO = :P_NRPEDIDO)");
+WHERE I.CDFILIAL = :P_CDFILIAL AND I.NRPEDIDO = :P_NRPEDIDO)",
+                db_.Dialect());
   q.Bind("P_CDFILIAL", branch);
   q.Bind("P_NRPEDIDO", order);
   if (produtos.Restricts) q.And(q.KeysIn("PR.CDARVPROD", "P_PRODUTO", produtos.Keys));

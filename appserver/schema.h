@@ -1,5 +1,6 @@
-// The database schema of the system (db/schema.sqlite.sql, built into the
-// program) and the checks around it.
+// The database schema of the system (db/schema.sqlite.sql and
+// db/schema.postgresql.sql, built into the program) and the checks around
+// it; each function uses the text of the database's dialect.
 #pragma once
 
 #include <string>
@@ -16,8 +17,10 @@ const char* SchemaPostgresql();
 // Creates every table and index in an empty database, in one transaction.
 void CreateSchema(fw::SqlDriver& db);
 
-// Whether the database holds the system's tables.
+// Whether the database holds the system's tables; whether it holds any
+// table at all (a database 'init' may fill must hold none).
 bool HasSchema(fw::SqlDriver& db);
+bool HasAnyTable(fw::SqlDriver& db);
 
 // Brings a database made before operators signed in up to date: adds the
 // password hash column (left empty: such operators get a password with
@@ -28,5 +31,10 @@ void UpgradeSchema(fw::SqlDriver& db);
 // For a database URL naming an SQLite file ("sqlite:PATH" or a plain path):
 // the file's path; empty for ":memory:" and other URLs.
 std::string SqliteFilePath(const std::string& url);
+
+// Whether the URL names a PostgreSQL database ("postgresql://", "postgres://").
+bool IsPostgresUrl(const std::string& url);
+// The URL as messages may show it: a PostgreSQL password is written "***".
+std::string ShownUrl(const std::string& url);
 
 }  // namespace appserver

@@ -21,6 +21,7 @@
 #include "appserver/order_service.h"
 #include "appserver/schema.h"
 #include "rpc/net_connection.h"
+#include "testing/test_database.h"
 #include "text/date_time.h"
 
 namespace appserver::testing {
@@ -44,24 +45,27 @@ inline void RemoveDatabase(const std::string& path) {
     std::filesystem::remove(path + suffix, ignored);
 }
 
-// A demo database in a file of its own, removed at the end.
+// A demo database of its own (an SQLite file, or a PostgreSQL database
+// when the run uses one), removed at the end.
 class TDemoDatabase {
  public:
-  explicit TDemoDatabase(int orders = 400, uint64_t seed = 7) : path_(TempPath("demo")) {
-    auto db = fw::OpenSqlDriver("sqlite:" + path_);
+  explicit TDemoDatabase(int orders = 400, uint64_t seed = 7) : db_("demo") {
+    auto db = Open();
+    fw::TSqlTransaction tx(*db);
     CreateSchema(*db);
     FillDemoData(*db, {seed, orders, Today()});
+    tx.Commit();
   }
-  ~TDemoDatabase() { RemoveDatabase(path_); }
   TDemoDatabase(const TDemoDatabase&) = delete;
   TDemoDatabase& operator=(const TDemoDatabase&) = delete;
 
-  const std::string& Path() const { return path_; }
-  std::string Url() const { return "sqlite:" + path_; }
+  // What --db takes: the file's path or the URL.
+  const std::string& Path() const { return db_.Place(); }
+  const std::string& Url() const { return db_.Url(); }
   std::unique_ptr<fw::SqlDriver> Open() const { return fw::OpenSqlDriver(Url()); }
 
  private:
-  std::string path_;
+  fw::testing::TTestDatabase db_;
 };
 
 // The order service on a database, answering connections in process.

@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <map>
+#include <memory>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -25,6 +27,7 @@
 #include "remote/rdm_conf_pedido.h"
 #include "shared/filtro.h"
 #include "testing/scripted_operator.h"
+#include "testing/test_database.h"
 
 namespace {
 
@@ -104,19 +107,17 @@ std::string SignIn(int port, const std::string& op) {
 class ConfPedidoOverHttp : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    database_ = TempPath("demo.db");
-    TAppServer demo({"demo", "--db", database_, "--orders", "150", "--today", "2024-06-10"});
+    database_ = std::make_unique<fw::testing::TTestDatabase>("confpedido");
+    TAppServer demo({"demo", "--db", database_->Place(), "--orders", "150", "--today", "2024-06-10"});
     ASSERT_EQ(demo.Wait(), 0);
   }
-  static void TearDownTestSuite() {
-    for (const char* suffix : {"", "-wal", "-shm"}) std::remove((database_ + suffix).c_str());
-  }
+  static void TearDownTestSuite() { database_.reset(); }
   void SetUp() override {
     server_ = std::make_unique<TAppServer>(
-        std::vector<std::string>{"serve", "--db", database_, "--listen", "127.0.0.1:0"});
+        std::vector<std::string>{"serve", "--db", database_->Place(), "--listen", "127.0.0.1:0"});
     port_ = server_->Port();
     ASSERT_GT(port_, 0);
-    fw::dtmDBGeral().adcGeral.Open("sqlite:" + database_);
+    fw::dtmDBGeral().adcGeral.Open(database_->Url());
     Velkora::THostFacts facts;
     facts.Operador = "CARLOS";
     facts.FiliProc = "0003";
@@ -143,13 +144,13 @@ class ConfPedidoOverHttp : public ::testing::Test {
     });
   }
 
-  static std::string database_;
+  static std::unique_ptr<fw::testing::TTestDatabase> database_;
   std::unique_ptr<TAppServer> server_;
   int port_ = 0;
   fw::testing::ScriptedOperator op;
 };
 
-std::string ConfPedidoOverHttp::database_;
+std::unique_ptr<fw::testing::TTestDatabase> ConfPedidoOverHttp::database_;
 
 TEST_F(ConfPedidoOverHttp, BranchExitReloadAndBrowseTheDetails) {
   TfrmConfPedido& screen = Start();
@@ -180,6 +181,34 @@ TEST_F(ConfPedidoOverHttp, BranchExitReloadAndBrowseTheDetails) {
   screen.mnuObservacao->Click();
   EXPECT_FALSE(screen.cdsObser.FieldByName("TXOBSPED").AsString().empty());
   EXPECT_EQ(op.BusyDepth, 0);
+}
+
+// Every reference query of the two screens runs its default text on the
+// database the run uses (SQLite, or PostgreSQL with INSTR from the schema).
+TEST_F(ConfPedidoOverHttp, EveryReferenceQueryOfBothScreensRuns) {
+  TfrmConfPedido& screen = Start();
+  CloseFilterWhenShown();
+  fw::Application().ProcessMessages();
+  TfrmFiltroConfPedido filter(nullptr);
+  const std::map<std::string, std::string> values = {
+      {"P_CDFILIAL", "0003"}, {"P_CDOPERADOR", "CARLOS"}, {"P_CDCLIENTE", "0000000001_0000000002_"},
+      {"P_TCDCLIENTE", "N"}, {"P_CDPRODESTO", "0000000001"}};
+  int queries = 0, rows = 0;
+  for (fw::TADOIBQuery* q :
+       {&screen.qryFilial, &screen.qryPesqFilial, &screen.qryPesqUnid, &screen.qryVendLog,
+        &filter.qryVendLog, &filter.qryVendedor, &filter.qryCliente, &filter.qryProduto,
+        &filter.qryMuniciCli, &filter.qryPesqTipoOper}) {
+      q->Close();
+      for (int p = 0; p < q->Params().Count(); ++p) {
+        auto value = values.find(q->Params()[p].Name);
+        q->Params()[p].SetAsString(value == values.end() ? "0003" : value->second);
+      }
+      EXPECT_NO_THROW(q->Open()) << q->Name;
+      ++queries;
+      rows += q->Active() ? q->RecordCount() : 0;
+  }
+  EXPECT_EQ(queries, 10);
+  EXPECT_GT(rows, queries);
 }
 
 TEST_F(ConfPedidoOverHttp, AServerDownAtStartIsReportedAtTheFirstCall) {

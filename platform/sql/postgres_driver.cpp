@@ -61,6 +61,46 @@ class PostgresDriver : public SqlDriver {
     rows_ = tuples && *tuples ? std::atoll(tuples) : 0;
   }
 
+  // READ COMMITTED whatever the server's default: a writer locks its rows
+  // (FOR UPDATE) and every statement then sees what others committed.
+  void Begin(TTransactionKind) override { Execute("BEGIN ISOLATION LEVEL READ COMMITTED", {}); }
+
+  // COPY in text form: one line per row, tabs between values, \N for NULL.
+  void InsertRows(const std::string& table, const std::vector<std::string>& columns,
+                  const std::vector<std::vector<SqlValue>>& rows) override {
+    if (rows.empty()) return;
+    std::string sql = "COPY " + table + " (";
+    for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + columns[i];
+    sql += ") FROM STDIN";
+    Result start(PQexec(conn_, sql.c_str()));
+    if (!start || PQresultStatus(start.get()) != PGRES_COPY_IN) Check(start.get());
+    std::string buffer;
+    bool sent = true;
+    for (const std::vector<SqlValue>& row : rows) {
+      if (row.size() != columns.size()) {
+        PQputCopyEnd(conn_, "linha com número errado de valores");
+        Drain();
+        throw EDatabaseError("Linha com " + std::to_string(row.size()) + " valores para " +
+                             std::to_string(columns.size()) + " colunas de " + table + ".");
+      }
+      for (size_t i = 0; i < row.size(); ++i) {
+        if (i) buffer += '\t';
+        AppendCopyValue(buffer, row[i]);
+      }
+      buffer += '\n';
+      if (buffer.size() >= (1 << 20)) {
+        sent = sent && PQputCopyData(conn_, buffer.data(), static_cast<int>(buffer.size())) == 1;
+        buffer.clear();
+      }
+    }
+    if (!buffer.empty())
+      sent = sent && PQputCopyData(conn_, buffer.data(), static_cast<int>(buffer.size())) == 1;
+    sent = PQputCopyEnd(conn_, nullptr) == 1 && sent;
+    Drain();
+    if (!sent) throw EDatabaseError("Erro do banco de dados: " + std::string(PQerrorMessage(conn_)));
+    rows_ = static_cast<int64_t>(rows.size());
+  }
+
   bool InTransaction() const override { return PQtransactionStatus(conn_) != PQTRANS_IDLE; }
   int64_t RowsAffected() const override { return rows_; }
 
@@ -96,6 +136,39 @@ class PostgresDriver : public SqlDriver {
                             values.data(), nullptr, nullptr, 0));
     Check(res.get());
     return res;
+  }
+
+  // Reads every result of the statement that ran, raising the first error.
+  void Drain() {
+    std::unique_ptr<PGresult, Clear> failed;
+    while (PGresult* r = PQgetResult(conn_)) {
+      ExecStatusType status = PQresultStatus(r);
+      if (!failed && status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) failed.reset(r);
+      else PQclear(r);
+    }
+    if (failed) Check(failed.get());
+  }
+
+  static void AppendCopyValue(std::string& out, const SqlValue& value) {
+    if (value.index() == 0) {
+      out += "\\N";
+    } else if (auto* s = std::get_if<std::string>(&value)) {
+      for (char c : *s) {
+        switch (c) {
+          case '\\': out += "\\\\"; break;
+          case '\t': out += "\\t"; break;
+          case '\n': out += "\\n"; break;
+          case '\r': out += "\\r"; break;
+          default: out += c;
+        }
+      }
+    } else if (auto* d = std::get_if<double>(&value)) {
+      char buf[32];
+      std::snprintf(buf, sizeof buf, "%.17g", *d);
+      out += buf;
+    } else {
+      out += std::to_string(std::get<int64_t>(value));
+    }
   }
 
   static const SqlValue* Find(const SqlParams& params, const std::string& name) {

@@ -1,29 +1,49 @@
 #include "sql/sql_driver.h"
 
 #include "base/errors.h"
+#include "sql/postgres_driver.h"
 #include "sql/sqlite_driver.h"
 
 namespace fw {
 
 std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url) {
   if (url.starts_with("postgresql://") || url.starts_with("postgres://"))
-    throw EDatabaseError("Banco de dados PostgreSQL ainda não suportado: '" + std::string(url) +
-                         "'.");
+    return OpenPostgresDriver(std::string(url));
   if (url.starts_with("sqlite:")) url.remove_prefix(7);
   if (url.empty()) throw EDatabaseError("Endereço do banco de dados não informado.");
   return OpenSqliteDriver(std::string(url));
+}
+
+void SqlDriver::InsertRows(const std::string& table, const std::vector<std::string>& columns,
+                           const std::vector<std::vector<SqlValue>>& rows) {
+  std::string sql = "INSERT INTO " + table + " (", values;
+  SqlParams params;
+  for (size_t i = 0; i < columns.size(); ++i) {
+    sql += (i ? ", " : "") + columns[i];
+    values += (i ? ", :" : ":") + columns[i];
+    params.emplace_back(columns[i], SqlValue());
+  }
+  sql += ") VALUES (" + values + ")";
+  for (const std::vector<SqlValue>& row : rows) {
+    if (row.size() != columns.size())
+      throw EDatabaseError("Linha com " + std::to_string(row.size()) + " valores para " +
+                           std::to_string(columns.size()) + " colunas de " + table + ".");
+    for (size_t i = 0; i < row.size(); ++i) params[i].second = row[i];
+    Execute(sql, params);
+  }
 }
 
 void SqlDriver::Begin(TTransactionKind) { Execute("BEGIN"); }
 void SqlDriver::Commit() { Execute("COMMIT"); }
 void SqlDriver::Rollback() { Execute("ROLLBACK"); }
 
-TSqlTransaction::TSqlTransaction(SqlDriver& db, TTransactionKind kind) : db_(db) {
-  db_.Begin(kind);
+TSqlTransaction::TSqlTransaction(SqlDriver& db, TTransactionKind kind)
+    : db_(db), joined_(db.InTransaction()) {
+  if (!joined_) db_.Begin(kind);
 }
 
 TSqlTransaction::~TSqlTransaction() {
-  if (done_ || !db_.InTransaction()) return;
+  if (joined_ || done_ || !db_.InTransaction()) return;
   try {
     db_.Rollback();
   } catch (...) {
@@ -32,7 +52,7 @@ TSqlTransaction::~TSqlTransaction() {
 }
 
 void TSqlTransaction::Commit() {
-  db_.Commit();
+  if (!joined_) db_.Commit();
   done_ = true;
 }
 

@@ -10,13 +10,16 @@
 // another connection longer than the driver waits. A driver object is used
 // by one thread at a time.
 //
-// Transactions: Begin(kImmediate) takes the database's write lock at once
-// (SQLite "BEGIN IMMEDIATE"), so a read-check-write sequence of one
+// Transactions: on SQLite, Begin(kImmediate) takes the database's write
+// lock at once ("BEGIN IMMEDIATE"), so a read-check-write sequence of one
 // connection cannot interleave with another connection's; Begin(kDeferred)
-// takes locks as statements need them. Commit/Rollback end it. RowsAffected
+// takes locks as statements need them. PostgreSQL has no database-wide
+// write lock: both kinds start a READ COMMITTED transaction, and a writer
+// locks the rows it will change itself (SELECT ... FOR UPDATE). Commit/Rollback end it. RowsAffected
 // is the number of rows the last INSERT, UPDATE or DELETE run through
 // Execute changed. TSqlTransaction rolls back on scope exit unless
-// committed.
+// committed; one opened while a transaction is already running joins it
+// (begins, commits and rolls back nothing: the outer one decides).
 #pragma once
 
 #include <cstdint>
@@ -61,6 +64,12 @@ class SqlDriver {
   virtual void Rollback();
   virtual bool InTransaction() const = 0;
   virtual int64_t RowsAffected() const = 0;
+
+  // Adds rows to a table in bulk, every row with one value per column, in
+  // the order given. The default runs one INSERT per row; a driver may do
+  // better (PostgreSQL: COPY). Raises as Execute does.
+  virtual void InsertRows(const std::string& table, const std::vector<std::string>& columns,
+                          const std::vector<std::vector<SqlValue>>& rows);
 };
 
 // The database stayed locked by another connection past the busy timeout.
@@ -80,10 +89,12 @@ class TSqlTransaction {
 
  private:
   SqlDriver& db_;
+  bool joined_ = false;
   bool done_ = false;
 };
 
-// "sqlite:PATH", "sqlite::memory:" or a plain file path open SQLite.
+// "sqlite:PATH", "sqlite::memory:" or a plain file path open SQLite;
+// "postgresql://..." or "postgres://..." (libpq's URL) open PostgreSQL.
 // Raises EDatabaseError for a URL no driver understands or a database
 // that cannot be opened.
 std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url);

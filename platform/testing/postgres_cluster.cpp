@@ -47,7 +47,7 @@ TPostgresCluster::TPostgresCluster() : bin_(ServerBin()), port_(FreePort()) {
   if (!mkdtemp(templ)) throw std::runtime_error("cannot make a folder for the test cluster");
   dir_ = templ;
   if (geteuid() == 0) Run("chown postgres " + dir_, false);
-  Run(bin_ + "/initdb -D " + dir_ + "/data -A trust -U postgres -E UTF8 --no-sync");
+  Run(bin_ + "/initdb -D " + dir_ + "/data -A trust -U postgres -E UTF8 --locale=C --no-sync");
   Run(bin_ + "/pg_ctl -D " + dir_ + "/data -w -t 30 -l " + dir_ + "/log -o \"-p " + std::to_string(port_) +
       " -k " + dir_ + " -c listen_addresses=127.0.0.1 -c fsync=off\" start");
 }
