@@ -49,7 +49,9 @@ inline void RemoveDatabase(const std::string& path) {
 // when the run uses one), removed at the end.
 class TDemoDatabase {
  public:
-  explicit TDemoDatabase(int orders = 400, uint64_t seed = 7) : db_("demo") {
+  explicit TDemoDatabase(int orders = 400, uint64_t seed = 7,
+                         fw::testing::TTestBackend backend = fw::testing::TTestBackend::kOfTheRun)
+      : db_("demo", backend) {
     auto db = Open();
     fw::TSqlTransaction tx(*db);
     CreateSchema(*db);

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "sql/sql_driver.h"
+#include "testing/postgres_cluster.h"
 
 namespace fw::testing {
 namespace {
@@ -33,24 +34,34 @@ std::string NewName(const std::string& stem) {
   return name + "_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
 }
 
+// The run's server, or one started for this process when the run has none.
+std::string PostgresServer() {
+  if (!ServerUrl().empty()) return ServerUrl();
+  static TPostgresCluster cluster;
+  return "postgresql://postgres@127.0.0.1:" + std::to_string(cluster.Port()) + "/postgres";
+}
+
 }  // namespace
 
 bool TestsOnPostgres() { return !ServerUrl().empty(); }
 
-TTestDatabase::TTestDatabase(const std::string& stem) : name_(NewName(stem)) {
-  if (!TestsOnPostgres()) {
+TTestDatabase::TTestDatabase(const std::string& stem, TTestBackend backend) : name_(NewName(stem)) {
+  bool postgres = backend == TTestBackend::kPostgres ||
+                  (backend == TTestBackend::kOfTheRun && TestsOnPostgres());
+  if (!postgres) {
     place_ = ::testing::TempDir() + name_ + ".db";
     url_ = "sqlite:" + place_;
     return;
   }
-  OpenSqlDriver(ServerUrl())->Execute("CREATE DATABASE " + name_);
-  url_ = place_ = WithDatabase(ServerUrl(), name_);
+  server_ = PostgresServer();
+  OpenSqlDriver(server_)->Execute("CREATE DATABASE " + name_);
+  url_ = place_ = WithDatabase(server_, name_);
 }
 
 TTestDatabase::~TTestDatabase() {
   try {
-    if (TestsOnPostgres()) {
-      OpenSqlDriver(ServerUrl())->Execute("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
+    if (!server_.empty()) {
+      OpenSqlDriver(server_)->Execute("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
       return;
     }
     std::error_code ignored;
