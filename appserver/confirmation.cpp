@@ -1,6 +1,7 @@
 #include "appserver/confirmation.h"
 
 #include <algorithm>
+#include <map>
 #include <chrono>
 #include <random>
 #include <set>
@@ -31,59 +32,149 @@ class TUniqueKeys {
   std::vector<std::string> keys_;
 };
 
-// Refuses when another operator holds a lock on the order that has not
-// expired, naming the order and the holder after the client's text.
-void CheckNotHeld(fw::SqlDriver& db, const TConfirmation& c, const std::string& order) {
-  fw::SqlResult held = db.Query(
-      "SELECT CDOPERADOR FROM BLOQPEDIDO WHERE CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO"
-      " AND CDOPERADOR <> :P_CDOPERADOR AND DTEXPIRA > :P_AGORA",
-      {{"P_CDFILIAL", c.Branch},
-       {"P_NRPEDIDO", order},
-       {"P_CDOPERADOR", c.Operator},
-       {"P_AGORA", c.Now}});
-  if (held.Rows.empty()) return;
-  const fw::SqlValue& holder = held.Rows[0][0];
-  std::string name = std::holds_alternative<std::string>(holder) ? std::get<std::string>(holder) : "";
+// What a confirmation reads of an order before it changes anything: its
+// status and the operator other than the caller who holds it (a lock in
+// BLOQPEDIDO not yet expired), empty when nobody does.
+struct TOrderState {
+  std::string Status;
+  std::string Holder;
+};
+
+// Reads the listed orders of the branch in one statement. On PostgreSQL
+// their rows are locked as they are read, in key order, so two batches
+// that overlap wait for each other instead of deadlocking (SQLite's write
+// lock, taken when the transaction began, already keeps every other
+// writer out). Orders not found are missing from the answer.
+std::map<std::string, TOrderState> ReadOrders(fw::SqlDriver& db, const TConfirmation& c,
+                                              const std::vector<std::string>& orders) {
+  TSqlBuilder q(
+      "SELECT P.NRPEDIDO, P.IDSITPEDIDO, (SELECT MIN(B.CDOPERADOR) FROM BLOQPEDIDO B"
+      " WHERE B.CDFILIAL = P.CDFILIAL AND B.NRPEDIDO = P.NRPEDIDO"
+      " AND B.CDOPERADOR <> :P_CDOPERADOR AND B.DTEXPIRA > :P_AGORA) AS HOLDER"
+      " FROM PEDIDO P WHERE P.CDFILIAL = :P_CDFILIAL",
+      db.Dialect());
+  q.Bind("P_CDFILIAL", c.Branch);
+  q.Bind("P_CDOPERADOR", c.Operator);
+  q.Bind("P_AGORA", c.Now);
+  q.And(q.KeysIn("P.NRPEDIDO", "P_PEDIDOS", orders));
+  q.Append(" ORDER BY P.NRPEDIDO");
+  if (db.Dialect() == fw::TSqlDialect::PostgreSQL) q.Append(" FOR UPDATE OF P");
+  TSqlQuery sql = q.Take();
+  std::map<std::string, TOrderState> states;
+  for (const auto& row : db.Query(sql.Sql, sql.Params).Rows) {
+    const std::string* holder = std::get_if<std::string>(&row[2]);
+    states[std::get<std::string>(row[0])] = {std::get<std::string>(row[1]), holder ? *holder : ""};
+  }
+  return states;
+}
+
+// The statuses of the listed items of an order, read (and on PostgreSQL
+// locked) in one statement, in key order.
+std::map<std::string, std::string> ReadItems(fw::SqlDriver& db, const TConfirmation& c,
+                                             const std::string& order,
+                                             const std::vector<std::string>& items) {
+  TSqlBuilder q(
+      "SELECT NRITEMPED, IDSITITEMPED FROM ITEMPEDIDO WHERE CDFILIAL = :P_CDFILIAL"
+      " AND NRPEDIDO = :P_NRPEDIDO",
+      db.Dialect());
+  q.Bind("P_CDFILIAL", c.Branch);
+  q.Bind("P_NRPEDIDO", order);
+  q.And(q.KeysIn("NRITEMPED", "P_ITENS", items));
+  q.Append(" ORDER BY NRITEMPED");
+  if (db.Dialect() == fw::TSqlDialect::PostgreSQL) q.Append(" FOR UPDATE");
+  TSqlQuery sql = q.Take();
+  std::map<std::string, std::string> statuses;
+  for (const auto& row : db.Query(sql.Sql, sql.Params).Rows)
+    statuses[std::get<std::string>(row[0])] = std::get<std::string>(row[1]);
+  return statuses;
+}
+
+// Refuses, naming the order and the holder after the client's text, when
+// another operator holds it.
+void CheckNotHeld(const TConfirmation& c, const std::string& order, const TOrderState& state) {
+  if (state.Holder.empty()) return;
   throw TServiceError((c.OperBloq.empty() ? kDefaultOperBloq : c.OperBloq) + " (Pedido " + order +
-                      ", operador " + name + ".)");
+                      ", operador " + state.Holder + ".)");
 }
 
-void WriteHistory(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
-                  const fw::SqlValue& item, const char* from, const char* to) {
-  db.Execute(
-      "INSERT INTO HISTSITPEDIDO (CDFILIAL, NRPEDIDO, NRITEMPED, IDSITANT, IDSITNOVA, CDOPERADOR,"
-      " DTHIST) VALUES (:P_CDFILIAL, :P_NRPEDIDO, :P_NRITEMPED, :P_ANT, :P_NOVA, :P_CDOPERADOR,"
-      " :P_AGORA)",
-      {{"P_CDFILIAL", c.Branch},
-       {"P_NRPEDIDO", order},
-       {"P_NRITEMPED", item},
-       {"P_ANT", std::string(from)},
-       {"P_NOVA", std::string(to)},
-       {"P_CDOPERADOR", c.Operator},
-       {"P_AGORA", c.Now}});
+[[noreturn]] void OrderNotFound(const TConfirmation& c, const std::string& order) {
+  throw TServiceError("Pedido " + Shown(order) + " não encontrado na filial " + Shown(c.Branch) + ".");
 }
 
-// Raised if a conditional update found its row changed under the write
-// lock, which the transaction rules out; kept as a guard all the same.
+// Runs `sql` (an UPDATE or an INSERT ... SELECT that ends in a condition)
+// restricted to the keys, and answers the rows it changed.
+int64_t ExecuteForKeys(fw::SqlDriver& db, const std::string& sql, fw::SqlParams params,
+                       const std::string& keyColumn, const std::vector<std::string>& keys) {
+  TSqlBuilder q(sql, db.Dialect());
+  for (auto& [name, value] : params) q.Bind(name, std::move(value));
+  q.And(q.KeysIn(keyColumn, "P_CHAVES", keys));
+  TSqlQuery statement = q.Take();
+  db.Execute(statement.Sql, statement.Params);
+  return db.RowsAffected();
+}
+
+// Raised if an update found its rows changed under the lock, which the
+// transaction rules out; kept as a guard all the same.
 [[noreturn]] void ChangedMeanwhile(const std::string& what) {
   throw TServiceError(what + " foi alterado por outro usuário. Atualize os dados.");
 }
 
-// On PostgreSQL, locks the rows a confirmation will change, in the order
-// of their keys, so two batches that overlap wait for each other instead of
-// deadlocking. (SQLite's write lock, taken when the transaction began,
-// already keeps every other writer out.) `keyColumn` is the table's last
-// key column, `keys` its values; `where` fixes the others.
-void LockRows(fw::SqlDriver& db, const std::string& table, const std::string& where,
-              fw::SqlParams params, const std::string& keyColumn, std::vector<std::string> keys) {
-  if (db.Dialect() != fw::TSqlDialect::PostgreSQL) return;
-  std::sort(keys.begin(), keys.end());
-  TSqlBuilder q("SELECT " + keyColumn + " FROM " + table + " WHERE " + where, db.Dialect());
-  for (auto& [name, value] : params) q.Bind(name, std::move(value));
-  q.And(q.KeysIn(keyColumn, "P_CHAVES", keys));
-  q.Append(" ORDER BY " + keyColumn + " FOR UPDATE");
-  TSqlQuery sql = q.Take();
-  db.Query(sql.Sql, sql.Params);
+void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
+                       const std::vector<std::string>& orders) {
+  fw::TSqlTransaction tx(db);
+  std::map<std::string, TOrderState> states = ReadOrders(db, c, orders);
+  for (const std::string& order : orders) {
+    auto state = states.find(order);
+    if (state == states.end()) OrderNotFound(c, order);
+    CheckNotHeld(c, order, state->second);
+    if (state->second.Status != "1")
+      throw TServiceError("O pedido " + Shown(order) + " não está mais pendente (situação " +
+                          OrderStatusText(state->second.Status) + "). Atualize os dados.");
+  }
+  fw::SqlParams who = {{"P_CDFILIAL", c.Branch}, {"P_CDOPERADOR", c.Operator}, {"P_AGORA", c.Now}};
+  int64_t moved = ExecuteForKeys(db,
+                         "UPDATE PEDIDO SET IDSITPEDIDO = '2', CDOPERALT = :P_CDOPERADOR,"
+                         " DTALTPEDIDO = :P_AGORA WHERE CDFILIAL = :P_CDFILIAL AND IDSITPEDIDO = '1'",
+                         who, "NRPEDIDO", orders);
+  if (moved != static_cast<int64_t>(orders.size())) ChangedMeanwhile("Um dos pedidos");
+  ExecuteForKeys(db,
+                 "INSERT INTO HISTSITPEDIDO (CDFILIAL, NRPEDIDO, NRITEMPED, IDSITANT, IDSITNOVA,"
+                 " CDOPERADOR, DTHIST) SELECT CDFILIAL, NRPEDIDO, NULL, '1', '2', :P_CDOPERADOR,"
+                 " :P_AGORA FROM PEDIDO WHERE CDFILIAL = :P_CDFILIAL",
+                 who, "NRPEDIDO", orders);
+  tx.Commit();
+}
+
+void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
+                      const std::vector<std::string>& items) {
+  fw::TSqlTransaction tx(db);
+  std::map<std::string, TOrderState> states = ReadOrders(db, c, {order});
+  if (states.empty()) OrderNotFound(c, order);
+  CheckNotHeld(c, order, states.begin()->second);
+  std::map<std::string, std::string> statuses = ReadItems(db, c, order, items);
+  for (const std::string& item : items) {
+    auto status = statuses.find(item);
+    if (status == statuses.end())
+      throw TServiceError("Item " + Shown(item) + " não encontrado no pedido " + Shown(order) +
+                          ".");
+    if (status->second != "1")
+      throw TServiceError("O item " + Shown(item) + " do pedido " + Shown(order) +
+                          " não está mais pendente (situação " + ItemStatusText(status->second) +
+                          "). Atualize os dados.");
+  }
+  fw::SqlParams where = {{"P_CDFILIAL", c.Branch}, {"P_NRPEDIDO", order}};
+  int64_t moved = ExecuteForKeys(db,
+                                 "UPDATE ITEMPEDIDO SET IDSITITEMPED = '2' WHERE CDFILIAL = :P_CDFILIAL"
+                                 " AND NRPEDIDO = :P_NRPEDIDO AND IDSITITEMPED = '1'",
+                                 where, "NRITEMPED", items);
+  if (moved != static_cast<int64_t>(items.size())) ChangedMeanwhile("Um dos itens");
+  where.insert(where.end(), {{"P_CDOPERADOR", c.Operator}, {"P_AGORA", c.Now}});
+  ExecuteForKeys(db,
+                 "INSERT INTO HISTSITPEDIDO (CDFILIAL, NRPEDIDO, NRITEMPED, IDSITANT, IDSITNOVA,"
+                 " CDOPERADOR, DTHIST) SELECT CDFILIAL, NRPEDIDO, NRITEMPED, '1', '2', :P_CDOPERADOR,"
+                 " :P_AGORA FROM ITEMPEDIDO WHERE CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO",
+                 where, "NRITEMPED", items);
+  tx.Commit();
 }
 
 // Runs a confirmation again when PostgreSQL gave up on it for a deadlock or
@@ -105,11 +196,6 @@ void WithRetry(fw::SqlDriver& db, Work work) {
     std::this_thread::sleep_for(std::chrono::milliseconds(pause));
   }
 }
-
-void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
-                       const std::vector<std::string>& orders);
-void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
-                      const std::vector<std::string>& items);
 
 }  // namespace
 
@@ -172,69 +258,5 @@ void ConfirmItems(fw::SqlDriver& db, const TConfirmation& c, const std::string& 
   if (items.empty()) return;
   WithRetry(db, [&] { ConfirmItemsOnce(db, c, order, items); });
 }
-
-namespace {
-
-void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
-                       const std::vector<std::string>& orders) {
-  fw::TSqlTransaction tx(db);
-  LockRows(db, "PEDIDO", "CDFILIAL = :P_CDFILIAL", {{"P_CDFILIAL", c.Branch}}, "NRPEDIDO", orders);
-  TOrderStore store(db);
-  for (const std::string& order : orders) {
-    std::string status = store.RequireOrder(c.Branch, order);
-    CheckNotHeld(db, c, order);
-    if (status != "1")
-      throw TServiceError("O pedido " + Shown(order) + " não está mais pendente (situação " +
-                          OrderStatusText(status) + "). Atualize os dados.");
-  }
-  for (const std::string& order : orders) {
-    db.Execute(
-        "UPDATE PEDIDO SET IDSITPEDIDO = '2', CDOPERALT = :P_CDOPERADOR, DTALTPEDIDO = :P_AGORA"
-        " WHERE CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO AND IDSITPEDIDO = '1'",
-        {{"P_CDFILIAL", c.Branch},
-         {"P_NRPEDIDO", order},
-         {"P_CDOPERADOR", c.Operator},
-         {"P_AGORA", c.Now}});
-    if (db.RowsAffected() != 1) ChangedMeanwhile("O pedido " + Shown(order));
-    WriteHistory(db, c, order, std::monostate{}, "1", "2");
-  }
-  tx.Commit();
-}
-
-void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::string& order,
-                      const std::vector<std::string>& items) {
-  fw::TSqlTransaction tx(db);
-  LockRows(db, "PEDIDO", "CDFILIAL = :P_CDFILIAL", {{"P_CDFILIAL", c.Branch}}, "NRPEDIDO", {order});
-  LockRows(db, "ITEMPEDIDO", "CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO",
-           {{"P_CDFILIAL", c.Branch}, {"P_NRPEDIDO", order}}, "NRITEMPED", items);
-  TOrderStore store(db);
-  store.RequireOrder(c.Branch, order);
-  CheckNotHeld(db, c, order);
-  for (const std::string& item : items) {
-    fw::SqlResult r = db.Query(
-        "SELECT IDSITITEMPED FROM ITEMPEDIDO WHERE CDFILIAL = :P_CDFILIAL"
-        " AND NRPEDIDO = :P_NRPEDIDO AND NRITEMPED = :P_NRITEMPED",
-        {{"P_CDFILIAL", c.Branch}, {"P_NRPEDIDO", order}, {"P_NRITEMPED", item}});
-    if (r.Rows.empty())
-      throw TServiceError("Item " + Shown(item) + " não encontrado no pedido " + Shown(order) +
-                          ".");
-    const std::string& status = std::get<std::string>(r.Rows[0][0]);
-    if (status != "1")
-      throw TServiceError("O item " + Shown(item) + " do pedido " + Shown(order) +
-                          " não está mais pendente (situação " + ItemStatusText(status) +
-                          "). Atualize os dados.");
-  }
-  for (const std::string& item : items) {
-    db.Execute(
-        "UPDATE ITEMPEDIDO SET IDSITITEMPED = '2' WHERE CDFILIAL = :P_CDFILIAL"
-        " AND NRPEDIDO = :P_NRPEDIDO AND NRITEMPED = :P_NRITEMPED AND IDSITITEMPED = '1'",
-        {{"P_CDFILIAL", c.Branch}, {"P_NRPEDIDO", order}, {"P_NRITEMPED", item}});
-    if (db.RowsAffected() != 1) ChangedMeanwhile("O item " + Shown(item));
-    WriteHistory(db, c, order, item, "1", "2");
-  }
-  tx.Commit();
-}
-
-}  // namespace
 
 }  // namespace appserver

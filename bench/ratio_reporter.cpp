@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <map>
+#include <set>
+#include <string>
 
 namespace bench {
 namespace {
@@ -12,11 +14,21 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        times[run.run_name.str()] = run.GetAdjustedRealTime();
+    // A benchmark repeated gives its median; one run once, that run.
+    for (const Run& run : runs) {
+      std::string name = run.run_name.str();
+      size_t repeats = name.find("/repeats:");  // "X/repeats:5/real_time" is "X/real_time"
+      if (repeats != std::string::npos) name.erase(repeats, name.find('/', repeats + 1) - repeats);
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+        times[name] = run.GetAdjustedRealTime();
+        medians.insert(name);
+      } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians.count(name)) {
+        times[name] = run.GetAdjustedRealTime();
+      }
+    }
   }
   std::map<std::string, double> times;
+  std::set<std::string> medians;
 };
 
 }  // namespace
@@ -33,6 +45,12 @@ int RunWithRatios(int argc, char** argv,
     if (m == reporter.times.end() || b == reporter.times.end() || b->second <= 0) continue;
     std::printf("  %-28s / %-28s = %6.2f\n", measured.c_str(), baseline.c_str(),
                 m->second / b->second);
+  }
+  for (const auto& [measured, baseline] : ratios) {
+    auto m = reporter.times.find(measured), b = reporter.times.find(baseline);
+    if (m == reporter.times.end() || b == reporter.times.end() || b->second <= 0) continue;
+    std::string name = measured.substr(0, measured.find('/')) + "_vs_" + baseline.substr(0, baseline.find('/'));
+    std::printf("RATIO %s %.3f\n", name.c_str(), m->second / b->second);
   }
   benchmark::Shutdown();
   return 0;
