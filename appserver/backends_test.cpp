@@ -1,6 +1,10 @@
 // The same demo data on SQLite and on PostgreSQL answer the order list,
-// the items and the stock positions with identical packets.
+// the items and the stock positions with identical packets; a PostgreSQL
+// confirmation that cannot have its rows is retried, then refused.
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include "appserver/test_support.h"
 #include "rpc/key_list.h"
@@ -32,7 +36,7 @@ TEST(BackendsTest, BothDatabasesAnswerTheSamePackets) {
   restricted.emAte = Today();
   int items = 0, positions = 0;
   size_t restrictedRows = 0;
-  for (const std::string& branch : {"0001", "0003"}) {
+  for (std::string branch : {"0001", "0003"}) {
     list.filial = restricted.filial = branch;
     json some = Call(a, "GetPedido", restricted.GetPedido());
     EXPECT_EQ(some, Call(b, "GetPedido", restricted.GetPedido()));
@@ -56,6 +60,47 @@ TEST(BackendsTest, BothDatabasesAnswerTheSamePackets) {
   EXPECT_GT(restrictedRows, 0u);
   EXPECT_GT(items, 100);
   EXPECT_GT(positions, 100);
+}
+
+// The server's connections give up on a row lock after 40 ms, as on a
+// deadlock: the confirmation is tried again and answers ok once the rows
+// are free, or is refused with the busy text, never a raw database error.
+TEST(BackendsTest, ALockedConfirmationIsRetriedThenRefused) {
+  TDemoDatabase data(400, 5, TTestBackend::kPostgres);
+  TLocalServer server(data.Url() + "?options=-c%20lock_timeout%3D40");
+  std::vector<std::string> pending;
+  for (const auto& row : data.Open()->Query(
+           "SELECT NRPEDIDO FROM PEDIDO P WHERE CDFILIAL = '0001' AND IDSITPEDIDO = '1' AND NOT EXISTS"
+           " (SELECT 1 FROM BLOQPEDIDO B WHERE B.CDFILIAL = P.CDFILIAL AND B.NRPEDIDO = P.NRPEDIDO)"
+           " ORDER BY NRPEDIDO LIMIT 2", {}).Rows)
+    pending.push_back(std::get<std::string>(row[0]));
+  ASSERT_EQ(pending.size(), 2u);
+  const TFiltro none{.nrDe = "9999999998", .nrAte = "9999999999", .nrTodos = ""};
+  struct TCase {
+    int releaseAfterMs;  // -1: held to the end
+    std::string status, message;
+  };
+  const TCase cases[] = {
+      {-1, "error", "O banco de dados está ocupado por outras operações. Tente novamente em instantes."},
+      {60, "ok", ""}};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const std::string& order = pending[i];
+    auto holder = data.Open();
+    holder->Begin();
+    holder->Query("SELECT 1 FROM PEDIDO WHERE CDFILIAL = '0001' AND NRPEDIDO = :N FOR UPDATE", {{"N", order}});
+    std::thread release([&] {
+      if (cases[i].releaseAfterMs < 0) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(cases[i].releaseAfterMs));
+      holder->Rollback();
+    });
+    json reply = Call(server, "SetPedidoPEAN", none.SetPedidoPEAN(order + "_", kOperBloq));
+    release.join();
+    if (holder->InTransaction()) holder->Rollback();
+    EXPECT_EQ(reply.value("status", ""), cases[i].status) << i;
+    EXPECT_EQ(reply.value("message", ""), cases[i].message) << i;
+    EXPECT_EQ(Text(*data.Open(), "SELECT IDSITPEDIDO FROM PEDIDO WHERE CDFILIAL = '0001' AND NRPEDIDO = :N",
+                   {{"N", order}}), cases[i].status == "ok" ? "2" : "1") << i;
+  }
 }
 
 }  // namespace
