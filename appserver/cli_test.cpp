@@ -16,6 +16,7 @@
 #include "appserver/password_hash.h"
 #include "appserver/program_test_support.h"
 #include "appserver/test_support.h"
+#include "testing/test_database.h"
 #include "rpc/check_result.h"
 #include "rpc/rpc_errors.h"
 
@@ -39,6 +40,33 @@ TEST(CliTest, InitCreatesAnEmptyDatabaseAndNeverOverwrites) {
   EXPECT_EQ(demo.Wait(), 1);
   EXPECT_EQ(Count(*fw::OpenSqlDriver("sqlite:" + path), "SELECT COUNT(*) FROM FILIAL"), 1);
   RemoveDatabase(path);
+}
+
+// On PostgreSQL the database is one that exists and is empty: init and demo
+// fill it, refuse one with tables, and never show the URL's password.
+TEST(CliTest, InitAndDemoFillAnEmptyPostgresqlDatabase) {
+  fw::testing::TTestDatabase empty("init", fw::testing::TTestBackend::kPostgres),
+      other("demo", fw::testing::TTestBackend::kPostgres);
+  std::string url = empty.Url();  // trust authentication: the password is not checked
+  url.replace(url.find("://postgres@") + 3, 9, "postgres:segredo@");
+  TProgram init({"init", "--db", url});
+  ASSERT_EQ(init.Wait(), 0) << init.Err();
+  EXPECT_TRUE(HasSchema(*fw::OpenSqlDriver(empty.Url())));
+  EXPECT_EQ(init.Out().find("segredo"), std::string::npos);
+  EXPECT_NE(init.Out().find("postgres:***@"), std::string::npos) << init.Out();
+  TProgram again({"demo", "--db", url});
+  EXPECT_EQ(again.Wait(), 1);
+  EXPECT_NE(again.Err().find("já contém tabelas"), std::string::npos) << again.Err();
+  EXPECT_EQ(again.Err().find("segredo"), std::string::npos);
+  EXPECT_EQ(Count(*fw::OpenSqlDriver(empty.Url()), "SELECT COUNT(*) FROM FILIAL"), 0);
+
+  TProgram demo({"demo", "--db", other.Url(), "--seed", "5", "--orders", "200", "--today", "2024-06-10"});
+  ASSERT_EQ(demo.Wait(), 0) << demo.Err();
+  EXPECT_EQ(Count(*fw::OpenSqlDriver(other.Url()), "SELECT COUNT(*) FROM PEDIDO"), 200);
+  TProgram passwd({"passwd", "--db", other.Url(), "--operator", "ANA"}, "nova\n");
+  ASSERT_EQ(passwd.Wait(), 0) << passwd.Err();
+  EXPECT_TRUE(VerifyPassword(Text(*fw::OpenSqlDriver(other.Url()),
+                                  "SELECT DSHASHSENHA FROM OPERADOR WHERE CDOPERADOR = 'ANA'"), "nova"));
 }
 
 TEST(CliTest, DemoIsDeterministic) {
