@@ -9,7 +9,10 @@
 //   PgConfirm3Servers  : the same through three servers (each its own
 //                        pool and sessions), the clients spread over them;
 //   PgUpdatesDirect    : the same 80 transactions run with libpq alone by 8
-//                        threads: lock, update, history row, commit (baseline).
+//                        threads: lock, update, history row, commit (baseline);
+//   PgDemoBuild        : 'appserver demo' of 100,000 orders into a new, empty
+//                        PostgreSQL database, schema and data;
+//   SqliteDemoBuild    : the same into a new SQLite file (baseline).
 // Between iterations the 400 orders are put back to pending, untimed.
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -256,6 +259,32 @@ void PgUpdatesDirect(benchmark::State& state) {
 }
 BENCHMARK(PgUpdatesDirect)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
+// Builds the demo data of 100,000 orders as 'appserver demo' does, into a
+// new database on `backend` made untimed before each run.
+void DemoBuild(benchmark::State& state, fw::testing::TTestBackend backend) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto database = std::make_unique<fw::testing::TTestDatabase>("build", backend);
+    state.ResumeTiming();
+    auto db = fw::OpenSqlDriver(database->Url());
+    if (backend == fw::testing::TTestBackend::kSqlite) db->Execute("PRAGMA synchronous = OFF");
+    fw::TSqlTransaction tx(*db);
+    appserver::CreateSchema(*db);
+    appserver::FillDemoData(*db, {7, 100000, fw::EncodeDate(2024, 6, 10)});
+    appserver::SetEveryPassword(*db, "demo");
+    tx.Commit();
+    if (backend == fw::testing::TTestBackend::kPostgres) db->Execute("ANALYZE");
+    state.PauseTiming();
+    db.reset();
+    database.reset();
+    state.ResumeTiming();
+  }
+}
+void PgDemoBuild(benchmark::State& state) { DemoBuild(state, fw::testing::TTestBackend::kPostgres); }
+void SqliteDemoBuild(benchmark::State& state) { DemoBuild(state, fw::testing::TTestBackend::kSqlite); }
+BENCHMARK(PgDemoBuild)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+BENCHMARK(SqliteDemoBuild)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -263,7 +292,8 @@ int main(int argc, char** argv) {
   int rc = bench::RunWithRatios(argc, argv,
                                 {{"PgGetPedidoHttp/real_time", "PgSqlDirect/real_time"},
                                  {"PgConfirm1Server/real_time", "PgUpdatesDirect/real_time"},
-                                 {"PgConfirm3Servers/real_time", "PgUpdatesDirect/real_time"}});
+                                 {"PgConfirm3Servers/real_time", "PgUpdatesDirect/real_time"},
+                                 {"PgDemoBuild/iterations:1/real_time", "SqliteDemoBuild/iterations:1/real_time"}});
   TearDown();
   return rc;
 }
