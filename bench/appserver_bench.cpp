@@ -23,6 +23,7 @@
 #include "appserver/order_filter.h"
 #include "appserver/order_service.h"
 #include "appserver/schema.h"
+#include "branch_filter.h"
 #include "ratio_reporter.h"
 #include "rpc/net_connection.h"
 #include "text/date_time.h"
@@ -43,11 +44,7 @@ struct TBench {
   std::thread thread;
   int port = 0;
 
-  std::vector<json> Args() const {
-    return {"", "T", "", "T", "", "T", "", "T", "", "T", "", "T", "43210", "126", "1234567",
-            0.0, 0.0, "T", 0.0, 0.0, "T", "0000000001", lastOrder, "", "", "0001", "", "T",
-            "OPER01"};
-  }
+  std::vector<json> Args() const { return bench::BranchFilterArgs(lastOrder); }
 };
 
 TBench& Bench() {
@@ -124,15 +121,7 @@ void GetPedidoInProcess(benchmark::State& state) {
 BENCHMARK(GetPedidoInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void SqlDirect(benchmark::State& state) {
-  appserver::TOrderFilter f;
-  f.Branch = "0001";
-  f.Operator = "OPER01";
-  f.Prioridades = {"4", "3", "2", "1", "0"};
-  f.SitPedido = {"1", "2", "6"};
-  f.SitItem = {"1", "2", "3", "4", "5", "6", "7"};
-  f.NrIntervalo = true;
-  f.NrDe = "0000000001";
-  f.NrAte = Bench().lastOrder;
+  appserver::TOrderFilter f = bench::BranchFilter(Bench().lastOrder);
   appserver::TSqlQuery q = appserver::PedidoQuery(f);
   auto db = fw::OpenSqlDriver("sqlite:" + Bench().path);
   for (auto _ : state) {

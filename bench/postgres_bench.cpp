@@ -30,6 +30,7 @@
 #include "appserver/schema.h"
 #include "appserver/session_store.h"
 #include "appserver/test_support.h"
+#include "branch_filter.h"
 #include "ratio_reporter.h"
 #include "rpc/net_connection.h"
 #include "sql/postgres_driver.h"
@@ -70,11 +71,7 @@ struct TBench {
   std::vector<std::unique_ptr<TServer>> servers;
   std::string token;  // OPER01's session, good on every server
 
-  std::vector<json> ListArgs() const {
-    return {"", "T", "", "T", "", "T", "", "T", "", "T", "", "T", "43210", "126", "1234567",
-            0.0, 0.0, "T", 0.0, 0.0, "T", "0000000001", lastOrder, "", "", "0001", "", "T",
-            "OPER01"};
-  }
+  std::vector<json> ListArgs() const { return bench::BranchFilterArgs(lastOrder); }
   // SetPedidoPEAN of a batch, its refreshed list empty (no order passes).
   std::vector<json> ConfirmArgs(const std::vector<std::string>& batch) const {
     appserver::testing::TFiltro f{.nrDe = "9999999998", .nrAte = "9999999999", .nrTodos = ""};
@@ -164,15 +161,7 @@ void PgGetPedidoHttp(benchmark::State& state) {
 BENCHMARK(PgGetPedidoHttp)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
 
 void PgSqlDirect(benchmark::State& state) {
-  appserver::TOrderFilter f;
-  f.Branch = "0001";
-  f.Operator = "OPER01";
-  f.Prioridades = {"4", "3", "2", "1", "0"};
-  f.SitPedido = {"1", "2", "6"};
-  f.SitItem = {"1", "2", "3", "4", "5", "6", "7"};
-  f.NrIntervalo = true;
-  f.NrDe = "0000000001";
-  f.NrAte = Bench().lastOrder;
+  appserver::TOrderFilter f = bench::BranchFilter(Bench().lastOrder);
   appserver::TSqlQuery q = appserver::PedidoQuery(f, fw::TSqlDialect::PostgreSQL);
   fw::PostgresStatement st = fw::NumberParameters(q.Sql);
   std::vector<std::string> values;
