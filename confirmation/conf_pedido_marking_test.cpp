@@ -1,6 +1,9 @@
 // Marking orders and items: the single toggle with its carrier and permit
 // rules, the all-switch of both grids, the keys, the counters and the
 // enabling they drive, and the grid keeping its row across every walk.
+#include <random>
+
+#include "base/text_case.h"
 #include "confirmation/conf_pedido_marking_fixture.h"
 
 namespace conf_pedido_testing {
@@ -105,6 +108,58 @@ TEST_F(MarkingTest, MarkAllSkipsOrdersWithoutCarrierOrWithPermitProblemsThenUnma
   EXPECT_EQ(screen->cdsPedido.FieldByName("NRPEDIDO").AsString(), "0000000002");
   EXPECT_TRUE(Calls().empty());
   EXPECT_TRUE(screen->cdsPedido.AfterScroll != nullptr);  // attached again
+}
+
+// Mark-all looks the orders with permit problems up in a set; a walk that
+// locates each order in the error list, ignoring case, marks the same rows.
+TEST_F(MarkingTest, MarkAllMarksWhatALocateWalkOverTheErrorListMarks) {
+  std::mt19937 random(16);
+  Strings numbers, errors;
+  for (int i = 0; i < 60; ++i) {
+    std::string n = "00000" + std::string(1, char('a' + i % 3)) + std::to_string(1000 + i);
+    numbers.push_back(n);
+    if (random() % 3 == 0) errors.push_back(random() % 2 ? fw::UpperCase(n) : n);
+  }
+  json orders = Loaded({"0000000001"});
+  const json first = orders["rows"][0];
+  orders["rows"] = json::array();
+  for (size_t row = 0; row < numbers.size(); ++row) orders["rows"].push_back(first);
+  const char* statuses[] = {"1", "1", "2", "6"};
+  for (size_t row = 0; row < numbers.size(); ++row) {
+    Set(orders, row, "NRPEDIDO", numbers[row]);
+    Set(orders, row, "IDSITPEDIDO", statuses[random() % 4]);
+    Set(orders, row, "IDCHECK", random() % 4 == 0 ? "S" : "N");
+    if (row == 0 || random() % 6 == 0) Set(orders, row, "NRINSJURTRAN", "");
+  }
+  Show(orders);
+  CarrierRule("2");
+  OrdersWithErrors(errors);
+
+  // The walk as it was: one Locate per pending, unmarked order.
+  fw::TClientDataSet walk("walk"), errorList("errorList");
+  walk.SetData(fw::TDataPacket::FromJson(orders));
+  errorList.SetData(fw::TDataPacket::FromJson(values["GetPedIErro"]));
+  int marked = 0;
+  for (walk.First(); !walk.Eof(); walk.Next()) {
+    auto text = [&](const char* f) { return walk.FieldByName(f).AsString(); };
+    std::string mark = text("IDCHECK");
+    if (text("NRINSJURTRAN").empty()) mark = "N";
+    else if (text("IDSITPEDIDO") == "1" && mark != "S" &&
+             !errorList.Locate("NRPEDIDO", fw::Value(text("NRPEDIDO")), fw::loCaseInsensitive)) {
+      mark = "S";
+      ++marked;
+    }
+    walk.Edit();
+    walk.FieldByName("IDCHECK").SetAsString(mark);
+    walk.Post();
+  }
+
+  op.Answer("Não há transportadora informada para o(s) pedido(s) que não foram marcados.", fw::mrOk);
+  EXPECT_TRUE(Click(*screen->dbgPadrao, "IDCHECK", true));
+  op.Verify();
+  EXPECT_EQ(Marks(screen->cdsPedido), Marks(walk));
+  EXPECT_EQ(inContPedidoCh, marked);
+  EXPECT_GT(marked, 5);
 }
 
 TEST_F(MarkingTest, MarkAllDoesNothingWithoutPendingOrdersOrOnAnotherTitle) {
