@@ -33,23 +33,24 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 }  // namespace
 
-int RunWithRatios(int argc, char** argv,
-                  const std::vector<std::pair<std::string, std::string>>& ratios) {
+int RunWithRatios(int argc, char** argv, const std::vector<TRatio>& ratios) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   std::printf("\nRatios (real time, same process):\n");
-  for (const auto& [measured, baseline] : ratios) {
-    auto m = reporter.times.find(measured), b = reporter.times.find(baseline);
+  for (const TRatio& r : ratios) {
+    auto m = reporter.times.find(r.Measured), b = reporter.times.find(r.Baseline);
     if (m == reporter.times.end() || b == reporter.times.end() || b->second <= 0) continue;
-    std::printf("  %-28s / %-28s = %6.2f\n", measured.c_str(), baseline.c_str(),
+    std::printf("  %-28s / %-28s = %6.2f\n", r.Measured.c_str(), r.Baseline.c_str(),
                 m->second / b->second);
   }
-  for (const auto& [measured, baseline] : ratios) {
-    auto m = reporter.times.find(measured), b = reporter.times.find(baseline);
+  for (const TRatio& r : ratios) {
+    auto m = reporter.times.find(r.Measured), b = reporter.times.find(r.Baseline);
     if (m == reporter.times.end() || b == reporter.times.end() || b->second <= 0) continue;
-    std::string name = measured.substr(0, measured.find('/')) + "_vs_" + baseline.substr(0, baseline.find('/'));
+    std::string name = !r.Name.empty() ? r.Name
+                                       : r.Measured.substr(0, r.Measured.find('/')) + "_vs_" +
+                                             r.Baseline.substr(0, r.Baseline.find('/'));
     std::printf("RATIO %s %.3f\n", name.c_str(), m->second / b->second);
   }
   benchmark::Shutdown();

@@ -11,8 +11,14 @@
 
 namespace bench {
 
-// Pairs of (measured benchmark name, baseline benchmark name).
-int RunWithRatios(int argc, char** argv,
-                  const std::vector<std::pair<std::string, std::string>>& ratios);
+// A measured benchmark, its baseline, and the name its RATIO line gives
+// ("<measured>_vs_<baseline>" when empty).
+struct TRatio {
+  TRatio(std::string measured, std::string baseline, std::string name = {})
+      : Measured(std::move(measured)), Baseline(std::move(baseline)), Name(std::move(name)) {}
+  std::string Measured, Baseline, Name;
+};
+
+int RunWithRatios(int argc, char** argv, const std::vector<TRatio>& ratios);
 
 }  // namespace bench

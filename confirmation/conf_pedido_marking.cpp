@@ -7,6 +7,8 @@
 // details (TKeepRow).
 #include "confirmation/cli_zqv41800.h"
 #include "confirmation/conf_pedido_form.h"
+#include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 #include "base/errors.h"
@@ -68,15 +70,41 @@ bool NoCarrier(const TDataSet& pedido) {
   return Consiste::EmptyString(Text(pedido, "NRINSJURTRAN"));
 }
 
-// The order numbers of a list, upper-cased: a lookup in it finds what
-// Locate("NRPEDIDO", ..., loCaseInsensitive) on the list finds, at the
-// cost of one walk instead of one per lookup. The list's cursor ends on its
-// last row.
-std::unordered_set<std::string> OrderKeys(TDataSet& list) {
-  std::unordered_set<std::string> keys;
-  for (list.First(); !list.Eof(); list.Next()) keys.insert(UpperCase(Text(list, "NRPEDIDO")));
-  return keys;
+// Whether the field's text is `text`, without copying a stored text.
+bool TextIs(const TField& field, std::string_view text) {
+  const Value& value = field.AsValue();
+  if (const std::string* stored = std::get_if<std::string>(&value)) return *stored == text;
+  return field.AsString() == text;
 }
+
+// The order numbers of a list, upper-cased: Has finds what
+// Locate("NRPEDIDO", ..., loCaseInsensitive) on the list finds, at the
+// cost of one walk of the list instead of one per lookup. Building it
+// leaves the list's cursor on its last row.
+class TOrderKeys {
+ public:
+  explicit TOrderKeys(TDataSet& list) {
+    for (list.First(); !list.Eof(); list.Next()) keys_.insert(UpperCase(Text(list, "NRPEDIDO")));
+  }
+  bool Has(const TField& number) const {
+    const Value& value = number.AsValue();
+    const std::string* stored = std::get_if<std::string>(&value);
+    if (!stored) return keys_.count(UpperCase(number.AsString())) > 0;
+    // Digits and capitals are their own upper case: no copy to look them up.
+    bool folded = std::all_of(stored->begin(), stored->end(), [](char c) {
+      return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '_';
+    });
+    return folded ? keys_.find(std::string_view(*stored)) != keys_.end()
+                  : keys_.count(UpperCase(*stored)) > 0;
+  }
+
+ private:
+  struct THash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  std::unordered_set<std::string, THash, std::equal_to<>> keys_;
+};
 
 }  // namespace
 
@@ -176,19 +204,29 @@ void TfrmConfPedido::dbgPadraoTitleClick(TColumn& column) {
 void TfrmConfPedido::MarkAllOrders() {
   TKeepRow keep(cdsPedido, "NRPEDIDO", OptionalHandler<DataSetNotify>("cdsPedidoAfterScroll"));
   cdsPedIErro.SetData(TRdmConfPedido(netConPed).GetPedIErro(Text(cdsPedido, "CDFILIAL")));
-  const std::unordered_set<std::string> withErrors = OrderKeys(cdsPedIErro);
+  const TOrderKeys withErrors(cdsPedIErro);
   const bool carrierRequired = CarrierRequired();
+  // The fields, looked up once for the whole walk.
+  TField& carrier = cdsPedido.FieldByName("NRINSJURTRAN");
+  TField& status = cdsPedido.FieldByName("IDSITPEDIDO");
+  TField& check = cdsPedido.FieldByName("IDCHECK");
+  TField& number = cdsPedido.FieldByName("NRPEDIDO");
+  auto mark = [&](const char* value) {
+    cdsPedido.Edit();
+    check.SetAsString(value);
+    cdsPedido.Post();
+  };
   int withoutCarrier = 0;
   for (cdsPedido.First(); !cdsPedido.Eof(); cdsPedido.Next()) {
-    if (carrierRequired && NoCarrier(cdsPedido)) {
-      SetMark(cdsPedido, "N");
+    if (carrierRequired && Consiste::EmptyString(carrier.AsString())) {
+      mark("N");
       ++withoutCarrier;
-    } else if (Text(cdsPedido, "IDSITPEDIDO") != "1" || Text(cdsPedido, "IDCHECK") == "S") {
+    } else if (!TextIs(status, "1") || TextIs(check, "S")) {
       continue;
-    } else if (withErrors.count(UpperCase(Text(cdsPedido, "NRPEDIDO")))) {
+    } else if (withErrors.Has(number)) {
       continue;
     } else {
-      SetMark(cdsPedido, "S");
+      mark("S");
       ++Cli_zqv41800::inContPedidoCh;
     }
   }
