@@ -1,5 +1,7 @@
 #include "appserver/http_server.h"
 
+#include <malloc.h>
+
 #include <httplib.h>
 
 #include "base/json_limits.h"
@@ -13,6 +15,9 @@ namespace appserver {
 namespace {
 
 using nlohmann::json;
+
+// Replies from this size on are followed by a trim of the allocator.
+constexpr size_t kTrimAfterBytes = 1 << 20;
 
 std::string BearerToken(const httplib::Request& req) {
   std::string header = req.get_header_value("Authorization");
@@ -124,6 +129,12 @@ void THttpServer::ModuleRoutes() {
       return;
     }
     res.set_content(std::move(reply), "application/json");
+  });
+  // After a large reply is written, the memory its making took (rows,
+  // packet, text) goes back to the system rather than staying with the
+  // worker's allocator arena while the server idles.
+  server_->set_logger([](const httplib::Request&, const httplib::Response& res) {
+    if (res.body.size() >= kTrimAfterBytes) malloc_trim(0);
   });
   server_->Get(path, [this](const httplib::Request& req, httplib::Response& res) {
     if (!Authorize(req, res)) return;
