@@ -1,7 +1,9 @@
 #include "data/data_packet.h"
 
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
@@ -139,9 +141,223 @@ json WriteRow(const Row& row, const TFieldDefs& defs) {
   return out;
 }
 
+TFieldDefs ReadFieldDefs(const json& fields) {
+  TFieldDefs defs;
+  for (size_t i = 0; i < fields.size(); ++i) defs.push_back(ReadFieldDef(fields[i], i, defs));
+  return defs;
+}
+
+void ReadChanges(const json& changes, TDataPacket& p) {
+  if (!changes.is_array()) Bad("\"changes\" deve ser uma lista");
+  for (size_t i = 0; i < changes.size(); ++i) {
+    const json& c = changes[i];
+    std::string where = "alteração " + std::to_string(i + 1);
+    if (!c.is_object() || !c.contains("row") || !c["row"].is_number_unsigned() ||
+        c["row"].get<unsigned long long>() >= p.Rows.size() || !c.contains("old"))
+      Bad(where + ": linha ausente ou fora dos dados");
+    p.Changes.push_back({c["row"].get<size_t>(), ReadRow(c["old"], p.Fields, where)});
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Reads a packet text in one pass, each row's values made as the parser
+// meets them, with no document of the whole text. Only the usual shape is
+// taken this way: an object whose "fields" (valid) come before its "rows",
+// every row as wide as the fields and every value one its field takes as
+// it is. At anything else it stops (its events answer false) and the
+// caller reads the text the ordinary way, which finds and names the fault.
+// The other members ("fields", "changes", unknown ones) are small and are
+// built as documents.
+class TPacketStream {
+ public:
+  std::optional<TDataPacket> Run(std::string_view text) {
+    if (!json::sax_parse(text, this, json::input_format_t::json, true) || !done_ || !fields_ ||
+        !rowsSeen_)
+      return std::nullopt;
+    if (changes_) {
+      try {
+        ReadChanges(*changes_, packet_);
+      } catch (const EDatabaseError&) {
+        return std::nullopt;
+      }
+    }
+    return std::move(packet_);
+  }
+
+  // The parser's events.
+  bool null() {
+    if (!InRow()) return Attach(json());
+    if (row_.size() >= fields_->size()) return false;
+    row_.emplace_back();
+    return true;
+  }
+  bool boolean(bool b) { return InRow() ? false : Attach(json(b)); }
+  bool number_integer(json::number_integer_t v) { return InRow() ? Integer(v, false) : Attach(json(v)); }
+  bool number_unsigned(json::number_unsigned_t v) {
+    if (!InRow()) return Attach(json(v));
+    return v <= 0x7fffffffULL && Integer(static_cast<int64_t>(v), true);
+  }
+  bool number_float(json::number_float_t v, const std::string&) {
+    if (!InRow()) return Attach(json(v));
+    const TFieldDef& def = Def();
+    if (def.DataType == TFieldType::ftFloat) return Put(v);
+    return def.DataType == TFieldType::ftDateTime && IsValidDateTime(v) && Put(v);
+  }
+  bool string(std::string& text) {
+    if (!InRow()) return Attach(json(std::move(text)));
+    const TFieldDef& def = Def();
+    if (def.DataType != TFieldType::ftString && def.DataType != TFieldType::ftMemo) return false;
+    if (def.Size > 0 && text.size() > size_t(def.Size) && Utf8Length(text) > size_t(def.Size))
+      return false;
+    return Put(std::move(text));
+  }
+  bool binary(json::binary_t&) { return false; }
+  bool start_object(size_t) {
+    if (level_ == Level::kTop && stack_.empty() && !started_) return started_ = true;
+    if (level_ != Level::kMember) return false;
+    stack_.push_back(json::object());
+    keys_.emplace_back();
+    return true;
+  }
+  bool key(std::string& name) {
+    if (level_ == Level::kTop && stack_.empty()) {
+      member_ = name;
+      if (name == "rows") {
+        if (!fields_ || rowsSeen_) return false;
+        level_ = Level::kRows;
+        return true;
+      }
+      level_ = Level::kMember;
+      return true;
+    }
+    if (level_ != Level::kMember || stack_.empty()) return false;
+    keys_.back() = name;
+    return true;
+  }
+  bool end_object() {
+    if (level_ == Level::kTop && stack_.empty()) return done_ = true;
+    if (level_ != Level::kMember || stack_.empty()) return false;
+    return Pop();
+  }
+  bool start_array(size_t) {
+    switch (level_) {
+      case Level::kRows:
+        if (rowsSeen_) {
+          level_ = Level::kRow;
+          row_.clear();
+          row_.reserve(fields_->size());
+          return true;
+        }
+        rowsSeen_ = true;
+        return true;
+      case Level::kMember:
+        stack_.push_back(json::array());
+        keys_.emplace_back();
+        return true;
+      default:
+        return false;
+    }
+  }
+  bool end_array() {
+    switch (level_) {
+      case Level::kRow:
+        if (row_.size() != fields_->size()) return false;
+        packet_.Rows.push_back(std::move(row_));
+        row_ = Row();
+        level_ = Level::kRows;
+        return true;
+      case Level::kRows:
+        level_ = Level::kTop;
+        return true;
+      case Level::kMember:
+        return !stack_.empty() && Pop();
+      default:
+        return false;
+    }
+  }
+  bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+ private:
+  enum class Level { kTop, kMember, kRows, kRow };
+
+  bool InRow() const { return level_ == Level::kRow; }
+  const TFieldDef& Def() const { return (*fields_)[std::min(row_.size(), fields_->size() - 1)]; }
+  template <typename T>
+  bool Put(T&& value) {
+    if (row_.size() >= fields_->size()) return false;
+    row_.emplace_back(std::in_place_type<std::decay_t<T>>, std::forward<T>(value));
+    return true;
+  }
+  bool Integer(int64_t v, bool isUnsigned) {
+    const TFieldDef& def = Def();
+    switch (def.DataType) {
+      case TFieldType::ftFloat: return Put(static_cast<double>(v));
+      case TFieldType::ftDateTime:
+        return IsValidDateTime(static_cast<double>(v)) && Put(static_cast<double>(v));
+      case TFieldType::ftInteger:
+        if (!isUnsigned && (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()))
+          return false;
+        return Put(static_cast<int32_t>(v));
+      default: return false;
+    }
+  }
+  // A value of a member outside the rows: into the document being built,
+  // or, when it is the member itself, taken as a whole.
+  bool Attach(json value) {
+    if (level_ == Level::kRows) return false;  // a value in "rows" that is not a row
+    if (level_ != Level::kMember) return false;
+    if (stack_.empty()) return Complete(std::move(value));
+    json& top = stack_.back();
+    if (top.is_array()) top.push_back(std::move(value));
+    else top[keys_.back()] = std::move(value);
+    return true;
+  }
+  bool Pop() {
+    json value = std::move(stack_.back());
+    stack_.pop_back();
+    keys_.pop_back();
+    return Attach(std::move(value));
+  }
+  bool Complete(json value) {
+    level_ = Level::kTop;
+    if (member_ == "fields") {
+      if (fields_ || !value.is_array()) return false;
+      try {
+        fields_ = ReadFieldDefs(value);
+      } catch (const EDatabaseError&) {
+        return false;
+      }
+      if (fields_->empty()) return false;
+      packet_.Fields = *fields_;
+    } else if (member_ == "changes") {
+      changes_ = std::move(value);
+    }
+    return true;
+  }
+
+  Level level_ = Level::kTop;
+  bool started_ = false, done_ = false, rowsSeen_ = false;
+  std::string member_;
+  std::vector<json> stack_;
+  std::vector<std::string> keys_;
+  std::optional<TFieldDefs> fields_;
+  std::optional<json> changes_;
+  Row row_;
+  TDataPacket packet_;
+};
+
+std::optional<TDataPacket> StreamPacket(std::string_view text) { return TPacketStream().Run(text); }
+
 }  // namespace
 
 TDataPacket TDataPacket::Parse(std::string_view jsonText) {
+  // The usual packet (fields before rows, every value as declared) is read
+  // straight into rows; anything else is read whole and checked as
+  // FromJson checks it, so its error is the same.
+  if (std::optional<TDataPacket> streamed = StreamPacket(jsonText)) return std::move(*streamed);
   json j;
   try {
     j = json::parse(jsonText);
@@ -160,21 +376,11 @@ TDataPacket TDataPacket::FromJson(const json& j) {
   if (fields == j.end() || !fields->is_array()) Bad("falta a lista \"fields\"");
   if (rows == j.end() || !rows->is_array()) Bad("falta a lista \"rows\"");
   TDataPacket p;
-  for (size_t i = 0; i < fields->size(); ++i) p.Fields.push_back(ReadFieldDef((*fields)[i], i, p.Fields));
+  p.Fields = ReadFieldDefs(*fields);
   p.Rows.reserve(rows->size());
   for (size_t i = 0; i < rows->size(); ++i)
     p.Rows.push_back(ReadRow((*rows)[i], p.Fields, "linha " + std::to_string(i + 1)));
-  if (auto changes = j.find("changes"); changes != j.end()) {
-    if (!changes->is_array()) Bad("\"changes\" deve ser uma lista");
-    for (size_t i = 0; i < changes->size(); ++i) {
-      const json& c = (*changes)[i];
-      std::string where = "alteração " + std::to_string(i + 1);
-      if (!c.is_object() || !c.contains("row") || !c["row"].is_number_unsigned() ||
-          c["row"].get<unsigned long long>() >= p.Rows.size() || !c.contains("old"))
-        Bad(where + ": linha ausente ou fora dos dados");
-      p.Changes.push_back({c["row"].get<size_t>(), ReadRow(c["old"], p.Fields, where)});
-    }
-  }
+  if (auto changes = j.find("changes"); changes != j.end()) ReadChanges(*changes, p);
   return p;
 }
 

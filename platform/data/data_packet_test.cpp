@@ -8,6 +8,8 @@
 #include "base/errors.h"
 #include "data/data_packet.h"
 
+#include <nlohmann/json.hpp>
+
 namespace fw {
 namespace {
 
@@ -83,6 +85,52 @@ TEST(DataPacket, BadInputIsRejectedSayingWhatAndWhere) {
 TEST(DataPacket, UnicodeLengthCountsCharactersNotBytes) {
   EXPECT_NO_THROW(TDataPacket::Parse(
       R"({"fields":[{"name":"S","type":"string","size":4}],"rows":[["ÇÃÉÕ"]]})"));
+}
+
+}  // namespace
+}  // namespace fw
+
+namespace fw {
+namespace {
+
+// Parse reads the usual packet in one pass; whatever it reads, it answers
+// what reading the whole document and FromJson answer, or the same error.
+TEST(DataPacket, StreamedParseAgreesWithTheDocumentReading) {
+  const std::string f = R"("fields":[{"name":"S","type":"string","size":3},{"name":"F","type":"float"},
+      {"name":"D","type":"datetime"},{"name":"I","type":"integer"},{"name":"B","type":"blob"}])";
+  const std::string texts[] = {
+      "{" + f + R"(,"rows":[["abc",1,45000.5,-7,"AAE="],[null,-2.5,1,2147483647,null],["ç",1e300,0,0,""]]})",
+      "{" + f + R"(,"rows":[["abc",1,2,3,""]],"changes":[{"row":0,"old":["x",0,0,0,null]}],"z":{"a":[1,{"b":null}]}})",
+      R"({"changes":[],"rows":[["a",1,1,1,""]],)" + f + "}",  // rows before fields
+      "{" + f + R"(,"rows":[]})", R"({"fields":[],"rows":[]})",
+      "{" + f + R"(,"rows":[["abcd",1,1,1,""]]})", "{" + f + R"(,"rows":[["a","1",1,1,""]]})",
+      "{" + f + R"(,"rows":[["a",1,1,1.5,""]]})", "{" + f + R"(,"rows":[["a",1,1,4294967296,""]]})",
+      "{" + f + R"(,"rows":[["a",1,1,1]]})", "{" + f + R"(,"rows":[["a",1,1,1,"",2]]})",
+      "{" + f + R"(,"rows":[["a",1,45000125,1,""]]})", "{" + f + R"(,"rows":[["a",true,1,1,""]]})",
+      "{" + f + R"(,"rows":[["a",[1],1,1,""]]})", "{" + f + R"(,"rows":[1]})", "{" + f + R"(,"rows":null})",
+      "{" + f + R"(,"rows":[["a",1,1,1,"%%"]]})", "{" + f + R"(,"rows":[],"rows":[["a",1,1,1,""]]})",
+      "{" + f + R"(,"rows":[],"changes":[{"row":3,"old":[]}]})", "{" + f + R"(,"rows":[]} x)",
+      "{" + f + R"(,"rows":[["a",1,1,-2147483649,""]]})", R"({"fields":{},"rows":[]})", "[]",
+  };
+  auto answer = [](auto read) {
+    try {
+      return read().ToString();
+    } catch (const EDatabaseError& e) {
+      return std::string("erro: ") + e.what();
+    }
+  };
+  for (const std::string& text : texts) {
+    std::string byDocument = answer([&] {
+      nlohmann::json j;
+      try {
+        j = nlohmann::json::parse(text);
+      } catch (const nlohmann::json::exception&) {
+        return TDataPacket::Parse(text);  // the parse error's own message
+      }
+      return TDataPacket::FromJson(j);
+    });
+    EXPECT_EQ(answer([&] { return TDataPacket::Parse(text); }), byDocument) << text;
+  }
 }
 
 }  // namespace
