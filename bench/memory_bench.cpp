@@ -11,10 +11,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include "appserver/program_test_support.h"
+#include "bench_database.h"
 
 namespace {
 
@@ -30,19 +30,6 @@ double ResidentMB(pid_t pid) {
   while (std::getline(status, line))
     if (line.starts_with("VmRSS:")) return std::stod(line.substr(6)) / 1024;
   return 0;
-}
-
-std::string Database() {
-  std::string path = std::string(BENCH_DATA_DIR) + "/branch100k.db";
-  if (std::filesystem::exists(path)) return path;
-  std::filesystem::create_directories(BENCH_DATA_DIR);
-  std::fprintf(stderr, "building %s ...\n", path.c_str());
-  TProgram demo({"demo", "--db", path, "--orders", "335000", "--seed", "3", "--today", "2024-06-10"});
-  if (demo.Wait(std::chrono::minutes(10)) != 0) {
-    std::fprintf(stderr, "demo failed: %s\n", demo.Err().c_str());
-    std::exit(1);
-  }
-  return path;
 }
 
 // One run: the server's memory at start and after the lists.
@@ -84,7 +71,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main() {
-  std::string db = Database();
+  std::string db = bench::BranchDatabase();
   std::vector<double> idle, after;
   for (int i = 0; i < kRuns; ++i) {
     auto [start, end] = Run(db);
