@@ -69,8 +69,9 @@ class CrashTest : public ::testing::Test {
   }
   // SQLite's file is checked; a PostgreSQL server keeps its own files whole.
   void ExpectIntact() {
-    if (data_.Open()->Dialect() == fw::TSqlDialect::SQLite)
+    if (data_.Open()->Dialect() == fw::TSqlDialect::SQLite) {
       EXPECT_EQ(Column("PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+    }
   }
   // Starts a fresh server, gets the arguments from `prepare`, then calls
   // `method` and kills the server after a random delay up to the time an

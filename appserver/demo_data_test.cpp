@@ -111,8 +111,9 @@ TEST_F(DemoCasesTest, OrdersCoverEveryKind) {
 
 TEST_F(DemoCasesTest, DataAreConsistent) {
   // PostgreSQL enforces the keys as rows go in; SQLite is asked afterwards.
-  if (db_->Dialect() == fw::TSqlDialect::SQLite)
+  if (db_->Dialect() == fw::TSqlDialect::SQLite) {
     EXPECT_TRUE(db_->Query("PRAGMA foreign_key_check", {}).Rows.empty());
+  }
   for (auto& row : db_->Query("SELECT NRINSJURCLIE FROM CLIENTE UNION ALL"
                               " SELECT NRINSJURTRAN FROM TRANSPORTADORA", {}).Rows)
     EXPECT_TRUE(ValidCheckDigits(std::get<std::string>(row[0]))) << std::get<std::string>(row[0]);

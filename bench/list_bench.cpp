@@ -103,7 +103,7 @@ void Http(benchmark::State& state, size_t n) {
   std::vector<json> args = Bench().Filter(n).GetPedido();
   fw::TClientDataSet cds("cdsPedido");
   for (auto _ : state) {
-    cds.SetData(fw::TDataPacket::FromJson(con->Call("GetPedido", args)));
+    cds.SetData(con->CallPacket("GetPedido", args));
     Loaded(state, cds, std::min(n, Bench().numbers.size()));
   }
 }
@@ -176,7 +176,7 @@ void List76k(benchmark::State& state) {
   std::vector<json> args = Bench().Filter(76000).GetPedido();
   fw::TClientDataSet cds("cdsPedido");
   for (auto _ : state) {
-    cds.SetData(fw::TDataPacket::FromJson(con->Call("GetPedido", args)));
+    cds.SetData(con->CallPacket("GetPedido", args));
     Loaded(state, cds, 76000);
   }
 }

@@ -17,31 +17,31 @@ fw::TDataPacket CheckedPacket(const nlohmann::json& reply) {
 
 fw::TDataPacket TRdmConfPedido::GetPedido(const TFiltro& filtro, const std::string& cdFilial,
                                           const std::string& operador) {
-  return Packet(con_.Call("GetPedido", ArgsGetPedido(filtro, cdFilial, operador)));
+  return con_.CallPacket("GetPedido", ArgsGetPedido(filtro, cdFilial, operador));
 }
 
 fw::TDataPacket TRdmConfPedido::GetItemPedido(const std::string& cdFilial,
                                               const std::string& nrPedido,
                                               const TFiltro& filtro) {
-  return Packet(con_.Call("GetItemPedido",
-                          {cdFilial, nrPedido, filtro.Produto.stLista, filtro.Produto.stTodos}));
+  return con_.CallPacket("GetItemPedido",
+                         {cdFilial, nrPedido, filtro.Produto.stLista, filtro.Produto.stTodos});
 }
 
 fw::TDataPacket TRdmConfPedido::GetPrazoPgto(const std::string& cdFilial,
                                              const std::string& nrPedido) {
-  return Packet(con_.Call("GetPrazoPgto", {cdFilial, nrPedido}));
+  return con_.CallPacket("GetPrazoPgto", {cdFilial, nrPedido});
 }
 
 fw::TDataPacket TRdmConfPedido::GetObser(const std::string& cdFilial,
                                          const std::string& nrPedido) {
-  return Packet(con_.Call("GetObser", {cdFilial, nrPedido}));
+  return con_.CallPacket("GetObser", {cdFilial, nrPedido});
 }
 
 fw::TDataPacket TRdmConfPedido::GetPosiEstoq(const std::string& cdFilial,
                                              const std::string& nrPedido,
                                              const std::string& nrItemPed,
                                              const std::string& cdProdEsto) {
-  return Packet(con_.Call("GetPosiEstoq", {cdFilial, nrPedido, nrItemPed, cdProdEsto}));
+  return con_.CallPacket("GetPosiEstoq", {cdFilial, nrPedido, nrItemPed, cdProdEsto});
 }
 
 double TRdmConfPedido::GetImposPedTot(const std::string& cdFilial, const std::string& nrPedido) {
@@ -53,7 +53,7 @@ double TRdmConfPedido::GetImposPedTot(const std::string& cdFilial, const std::st
 }
 
 fw::TDataPacket TRdmConfPedido::GetParamPedido(const std::string& cdFilial) {
-  return Packet(con_.Call("GetParamPedido", {cdFilial}));
+  return con_.CallPacket("GetParamPedido", {cdFilial});
 }
 
 fw::TDataPacket TRdmConfPedido::getOperTPed(const std::string& cdFilial,

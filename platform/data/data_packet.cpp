@@ -174,9 +174,15 @@ namespace {
 class TPacketStream {
  public:
   std::optional<TDataPacket> Run(std::string_view text) {
-    if (!json::sax_parse(text, this, json::input_format_t::json, true) || !done_ || !fields_ ||
-        !rowsSeen_)
-      return std::nullopt;
+    if (!json::sax_parse(text, this, json::input_format_t::json, true)) return std::nullopt;
+    return Finish();
+  }
+  // Whether the packet's object has ended.
+  bool Done() const { return done_; }
+  // The packet, once the text has been read (nullopt when it was not the
+  // usual shape).
+  std::optional<TDataPacket> Finish() {
+    if (!done_ || !fields_ || !rowsSeen_) return std::nullopt;
     if (changes_) {
       try {
         ReadChanges(*changes_, packet_);
@@ -351,7 +357,78 @@ class TPacketStream {
 
 std::optional<TDataPacket> StreamPacket(std::string_view text) { return TPacketStream().Run(text); }
 
+// An object one of whose members is a packet, read in one pass: the packet
+// through TPacketStream, the other members (which must be plain values) kept
+// aside. Stops at anything else.
+class TMemberStream {
+ public:
+  TMemberStream(std::string_view member, json& others) : member_(member), others_(others) {}
+
+  std::optional<TDataPacket> Run(std::string_view text) {
+    others_ = json::object();
+    if (!json::sax_parse(text, this, json::input_format_t::json, true) || !ended_) return std::nullopt;
+    return packet_ ? packet_->Finish() : std::nullopt;
+  }
+
+  bool null() { return Forward([](auto& p) { return p.null(); }, json()); }
+  bool boolean(bool b) { return Forward([&](auto& p) { return p.boolean(b); }, json(b)); }
+  bool number_integer(json::number_integer_t v) {
+    return Forward([&](auto& p) { return p.number_integer(v); }, json(v));
+  }
+  bool number_unsigned(json::number_unsigned_t v) {
+    return Forward([&](auto& p) { return p.number_unsigned(v); }, json(v));
+  }
+  bool number_float(json::number_float_t v, const std::string& s) {
+    return Forward([&](auto& p) { return p.number_float(v, s); }, json(v));
+  }
+  bool string(std::string& v) {
+    if (Inside()) return packet_->string(v);
+    return Forward([](auto&) { return false; }, json(std::move(v)));
+  }
+  bool binary(json::binary_t&) { return false; }
+  bool start_object(size_t n) {
+    if (Inside()) return packet_->start_object(n);
+    if (!started_) return started_ = true;
+    if (key_ != member_ || packet_) return false;  // another member that is not a plain value
+    packet_.emplace();
+    return packet_->start_object(n);
+  }
+  bool key(std::string& k) {
+    if (Inside()) return packet_->key(k);
+    key_ = k;
+    return true;
+  }
+  bool end_object() {
+    if (Inside()) return packet_->end_object();
+    return ended_ = true;
+  }
+  bool start_array(size_t n) { return Inside() && packet_->start_array(n); }
+  bool end_array() { return Inside() && packet_->end_array(); }
+  bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+ private:
+  bool Inside() const { return packet_ && !packet_->Done(); }
+  template <typename Event>
+  bool Forward(Event event, json value) {
+    if (Inside()) return event(*packet_);
+    if (!started_ || ended_ || key_ == member_) return false;
+    others_[key_] = std::move(value);
+    return true;
+  }
+
+  std::string_view member_;
+  json& others_;
+  std::string key_;
+  bool started_ = false, ended_ = false;
+  std::optional<TPacketStream> packet_;
+};
+
 }  // namespace
+
+std::optional<TDataPacket> TDataPacket::ParseMember(std::string_view jsonText,
+                                                    std::string_view member, json& others) {
+  return TMemberStream(member, others).Run(jsonText);
+}
 
 TDataPacket TDataPacket::Parse(std::string_view jsonText) {
   // The usual packet (fields before rows, every value as declared) is read

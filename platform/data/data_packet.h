@@ -21,6 +21,7 @@
 // type; thread-compatible.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,12 @@ struct TDataPacket {
   std::vector<TChangeEntry> Changes;
 
   static TDataPacket Parse(std::string_view jsonText);
+  // Reads, in one pass, an object whose member `member` is a packet of the
+  // usual shape ("fields" before "rows", every value as declared) and whose
+  // other members are plain values (put in `others`, an object). Nullopt
+  // for any other text: the caller then reads it the ordinary way.
+  static std::optional<TDataPacket> ParseMember(std::string_view jsonText, std::string_view member,
+                                                nlohmann::json& others);
   static TDataPacket FromJson(const nlohmann::json& json);
   nlohmann::json ToJson() const;
   std::string ToString() const;

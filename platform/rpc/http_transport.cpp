@@ -58,6 +58,14 @@ class HttpTransport : public TRpcTransport {
     return reply;
   }
 
+  std::string SendText(const nlohmann::json& request) override {
+    if (!client_) Connect();
+    httplib::Result res = client_->Post(path_.c_str(), request.dump(), "application/json");
+    CheckStatus(res);
+    if (res->status == 204) return {};
+    return std::move(res->body);
+  }
+
  private:
   void CheckStatus(const httplib::Result& res) const {
     if (!res) {
@@ -99,8 +107,11 @@ class InProcessTransport : public TRpcTransport {
   void Connect() override {}
   void Disconnect() override {}
   nlohmann::json Send(const nlohmann::json& request) override {
+    return nlohmann::json::parse(SendText(request));
+  }
+  std::string SendText(const nlohmann::json& request) override {
     nlohmann::json reply = handler_(nlohmann::json::parse(request.dump()));
-    return nlohmann::json::parse(reply.dump());
+    return reply.is_null() ? std::string("null") : reply.dump();
   }
 
  private:

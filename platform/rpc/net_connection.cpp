@@ -1,5 +1,7 @@
 #include "rpc/net_connection.h"
 
+#include "data/data_packet.h"
+
 #include <charconv>
 
 #include "rpc/check_result.h"
@@ -60,15 +62,19 @@ void TNetConnection::Close() {
   transport_.reset();
 }
 
-nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohmann::json> args) {
+nlohmann::json TNetConnection::Request(const std::string& method, std::vector<nlohmann::json> args) {
   nlohmann::json request = {{"jsonrpc", "2.0"},
                             {"method", method},
                             {"params", std::move(args)},
                             {"id", nextId_++}};
   Open();
-  nlohmann::json reply;
+  return request;
+}
+
+template <typename Send>
+auto TNetConnection::Exchange(const std::string& method, Send send) {
   try {
-    reply = transport_->Send(request);
+    return send(*transport_);
   } catch (const EConnectionError&) {
     Close();
     throw;
@@ -77,6 +83,9 @@ nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohm
     throw EConvertError("Os argumentos de '" + method +
                         "' contêm texto com caracteres inválidos (UTF-8).");
   }
+}
+
+nlohmann::json TNetConnection::ResultOf(nlohmann::json reply, const nlohmann::json& request) {
   auto version = reply.is_object() ? reply.find("jsonrpc") : reply.end();
   if (!reply.is_object() || version == reply.end() || *version != "2.0")
     throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
@@ -94,6 +103,28 @@ nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohm
     throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
   if (RaiseServerErrors && IsErrorReply(*result)) CheckResultServ(*result);
   return std::move(*result);
+}
+
+nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohmann::json> args) {
+  nlohmann::json request = Request(method, std::move(args));
+  nlohmann::json reply = Exchange(method, [&](TRpcTransport& t) { return t.Send(request); });
+  return ResultOf(std::move(reply), request);
+}
+
+TDataPacket TNetConnection::CallPacket(const std::string& method, std::vector<nlohmann::json> args) {
+  nlohmann::json request = Request(method, std::move(args));
+  std::string text = Exchange(method, [&](TRpcTransport& t) { return t.SendText(request); });
+  nlohmann::json others;
+  if (std::optional<TDataPacket> packet = TDataPacket::ParseMember(text, "result", others)) {
+    if (others.size() == 2 && others.value("jsonrpc", nlohmann::json()) == "2.0" &&
+        others.value("id", nlohmann::json()) == request["id"])
+      return std::move(*packet);
+  }
+  // Anything but a plain reply with a packet: read as Call reads it.
+  nlohmann::json reply = nlohmann::json::parse(text, nullptr, false);
+  if (reply.is_discarded())
+    throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
+  return TDataPacket::FromJson(ResultOf(std::move(reply), request));
 }
 
 }  // namespace fw

@@ -32,6 +32,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "data/data_packet.h"
+
 #include "rpc/transport.h"
 
 namespace fw {
@@ -67,8 +69,16 @@ class TNetConnection {
   void Close();
 
   nlohmann::json Call(const std::string& method, std::vector<nlohmann::json> args);
+  // Call for a method whose result is a data packet: the reply is read in
+  // one pass straight into the packet when it is the usual one, else as
+  // Call reads it (same errors), the result then read by FromJson.
+  TDataPacket CallPacket(const std::string& method, std::vector<nlohmann::json> args);
 
  private:
+  nlohmann::json Request(const std::string& method, std::vector<nlohmann::json> args);
+  template <typename Send>
+  auto Exchange(const std::string& method, Send send);
+  nlohmann::json ResultOf(nlohmann::json reply, const nlohmann::json& request);
   std::shared_ptr<TRpcTransport> given_;
   std::shared_ptr<TRpcTransport> transport_;
   int64_t nextId_ = 1;

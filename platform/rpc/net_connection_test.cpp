@@ -96,6 +96,58 @@ TEST(NetConnectionTest, RepliesThatAreNotJsonRpcAreRefused) {
   }
 }
 
+// A transport that answers every request with one fixed reply text.
+class TFixedReply : public TRpcTransport {
+ public:
+  explicit TFixedReply(std::string text) : text_(std::move(text)) {}
+  void Connect() override {}
+  void Disconnect() override {}
+  json Send(const json&) override {
+    json reply = json::parse(text_, nullptr, false);
+    if (reply.is_discarded()) throw EConnectionError("Resposta inválida do servidor de aplicação em 127.0.0.1:0.");  // as HTTP says it
+    return reply;
+  }
+  std::string SendText(const json&) override { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// CallPacket reads the usual reply in one pass; every reply gets from it
+// what Call and FromJson give, packet or error.
+TEST(NetConnectionTest, CallPacketAnswersAsCallAndFromJson) {
+  const std::string packet = R"({"fields":[{"name":"N","type":"string","size":3}],"rows":[["abc"],[null]]})";
+  const std::string replies[] = {
+      R"({"id":1,"jsonrpc":"2.0","result":)" + packet + "}",
+      R"({"jsonrpc":"2.0","result":)" + packet + R"(,"id":1})",
+      R"({"id":2,"jsonrpc":"2.0","result":)" + packet + "}",
+      R"({"id":1,"jsonrpc":"1.0","result":)" + packet + "}",
+      R"({"id":1,"jsonrpc":"2.0","x":0,"result":)" + packet + "}",
+      R"({"id":1,"jsonrpc":"2.0","error":{"code":-32601,"message":"Método inexistente."}})",
+      R"({"id":1,"jsonrpc":"2.0","result":{"status":"error","message":"Não."}})",
+      R"({"id":1,"jsonrpc":"2.0","result":{"fields":[{"name":"N","type":"string","size":3}],"rows":[["abcd"]]}})",
+      R"({"id":1,"jsonrpc":"2.0","result":)" + packet + "} x",
+      R"({"id":1,"jsonrpc":"2.0"})", "", "null", "[]",
+  };
+  auto answer = [](auto call) {
+    try {
+      return call().ToString();
+    } catch (const Exception& e) {
+      return std::string("erro: ") + e.what();
+    }
+  };
+  for (const std::string& text : replies) {
+    auto connect = [&] {
+      auto con = std::make_unique<TNetConnection>("netConPed");
+      con->UseTransport(std::make_shared<TFixedReply>(text));
+      return con;
+    };
+    auto byCall = connect(), byPacket = connect();
+    std::string expected = answer([&] { return TDataPacket::FromJson(byCall->Call("Lista", {})); });
+    EXPECT_EQ(answer([&] { return byPacket->CallPacket("Lista", {}); }), expected) << text;
+  }
+}
+
 TEST(NetConnectionTest, AddressesAreReadStrictly) {
   TNetConnection con;
   con.SetAddress("http://127.0.0.1:8080/");

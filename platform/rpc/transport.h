@@ -33,6 +33,13 @@ class TRpcTransport {
   virtual void Connect() = 0;
   virtual void Disconnect() = 0;
   virtual nlohmann::json Send(const nlohmann::json& request) = 0;
+  // The reply as the text the server sent (empty for none), unread: the
+  // same failures as Send, except that a text that is not JSON is left to
+  // the caller to find.
+  virtual std::string SendText(const nlohmann::json& request) {
+    nlohmann::json reply = Send(request);
+    return reply.is_null() ? std::string() : reply.dump();
+  }
 };
 
 struct THttpEndpoint {
