@@ -13,6 +13,16 @@ fw::TDataPacket CheckedPacket(const nlohmann::json& reply) {
   return Packet(Consiste::CheckResultServ(reply, true, 0));
 }
 
+// A checked method's packet: read in one pass when the reply is "ok", else
+// checked as CheckedPacket checks it.
+fw::TDataPacket CheckedCall(fw::TNetConnection& con, const std::string& method,
+                            std::vector<nlohmann::json> args) {
+  nlohmann::json result;
+  if (std::optional<fw::TDataPacket> packet = con.CallCheckedPacket(method, std::move(args), result))
+    return std::move(*packet);
+  return CheckedPacket(result);
+}
+
 }  // namespace
 
 fw::TDataPacket TRdmConfPedido::GetPedido(const TFiltro& filtro, const std::string& cdFilial,
@@ -58,20 +68,20 @@ fw::TDataPacket TRdmConfPedido::GetParamPedido(const std::string& cdFilial) {
 
 fw::TDataPacket TRdmConfPedido::getOperTPed(const std::string& cdFilial,
                                             const std::string& operador) {
-  return CheckedPacket(con_.Call("getOperTPed", {cdFilial, operador}));
+  return CheckedCall(con_, "getOperTPed", {cdFilial, operador});
 }
 
 fw::TDataPacket TRdmConfPedido::GetItemErro(const std::string& cdFilial,
                                             const std::string& nrPedido) {
-  return CheckedPacket(con_.Call("GetItemErro", {cdFilial, nrPedido}));
+  return CheckedCall(con_, "GetItemErro", {cdFilial, nrPedido});
 }
 
 fw::TDataPacket TRdmConfPedido::GetPedIErro(const std::string& cdFilial) {
-  return CheckedPacket(con_.Call("GetPedIErro", {cdFilial}));
+  return CheckedCall(con_, "GetPedIErro", {cdFilial});
 }
 
 fw::TDataPacket TRdmConfPedido::GetNrPedido(const std::string& cdFilial) {
-  return CheckedPacket(con_.Call("GetNrPedido", {cdFilial}));
+  return CheckedCall(con_, "GetNrPedido", {cdFilial});
 }
 
 namespace {
@@ -93,7 +103,7 @@ fw::TDataPacket TRdmConfPedido::SetPedidoPEAN(const std::string& cdFilial,
                                               const std::string& operBloq) {
   std::vector<nlohmann::json> args{cdFilial, lista, operador};
   AppendConfirmationTail(args, filtro, operBloq);
-  return CheckedPacket(con_.Call("SetPedidoPEAN", std::move(args)));
+  return CheckedCall(con_, "SetPedidoPEAN", std::move(args));
 }
 
 std::pair<fw::TDataPacket, fw::TDataPacket> TRdmConfPedido::SetItemPedidoPECF(

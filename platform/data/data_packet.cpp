@@ -357,15 +357,17 @@ class TPacketStream {
 
 std::optional<TDataPacket> StreamPacket(std::string_view text) { return TPacketStream().Run(text); }
 
-// An object one of whose members is a packet, read in one pass: the packet
-// through TPacketStream, the other members (which must be plain values) kept
-// aside. Stops at anything else.
+// An object in which a path of members leads to a packet, read in one
+// pass: the packet through TPacketStream, the other members of each object
+// on the path (which must be plain values) kept aside, one object per
+// level. Stops at anything else.
 class TMemberStream {
  public:
-  TMemberStream(std::string_view member, json& others) : member_(member), others_(others) {}
+  TMemberStream(const std::vector<std::string_view>& path, std::vector<json>& others)
+      : path_(path), others_(others) {}
 
   std::optional<TDataPacket> Run(std::string_view text) {
-    others_ = json::object();
+    others_.assign(path_.size(), json::object());
     if (!json::sax_parse(text, this, json::input_format_t::json, true) || !ended_) return std::nullopt;
     return packet_ ? packet_->Finish() : std::nullopt;
   }
@@ -388,19 +390,32 @@ class TMemberStream {
   bool binary(json::binary_t&) { return false; }
   bool start_object(size_t n) {
     if (Inside()) return packet_->start_object(n);
-    if (!started_) return started_ = true;
-    if (key_ != member_ || packet_) return false;  // another member that is not a plain value
-    packet_.emplace();
-    return packet_->start_object(n);
+    if (depth_ == 0) {
+      depth_ = 1;
+      return true;
+    }
+    // Only the path's next member may hold an object, once.
+    if (packet_ || keys_.size() != depth_ || keys_.back() != path_[depth_ - 1]) return false;
+    if (depth_ == path_.size()) {
+      packet_.emplace();
+      return packet_->start_object(n);
+    }
+    ++depth_;
+    return true;
   }
   bool key(std::string& k) {
     if (Inside()) return packet_->key(k);
-    key_ = k;
+    keys_.resize(depth_);
+    keys_.back() = k;
     return true;
   }
   bool end_object() {
     if (Inside()) return packet_->end_object();
-    return ended_ = true;
+    if (depth_ == 0) return false;
+    --depth_;
+    keys_.resize(depth_);
+    ended_ = depth_ == 0;
+    return true;
   }
   bool start_array(size_t n) { return Inside() && packet_->start_array(n); }
   bool end_array() { return Inside() && packet_->end_array(); }
@@ -411,23 +426,26 @@ class TMemberStream {
   template <typename Event>
   bool Forward(Event event, json value) {
     if (Inside()) return event(*packet_);
-    if (!started_ || ended_ || key_ == member_) return false;
-    others_[key_] = std::move(value);
+    if (depth_ == 0 || ended_ || keys_.size() != depth_ || keys_.back() == path_[depth_ - 1]) return false;
+    others_[depth_ - 1][keys_.back()] = std::move(value);
     return true;
   }
 
-  std::string_view member_;
-  json& others_;
-  std::string key_;
-  bool started_ = false, ended_ = false;
+  const std::vector<std::string_view>& path_;
+  std::vector<json>& others_;
+  std::vector<std::string> keys_;  // the member being read at each depth
+  size_t depth_ = 0;
+  bool ended_ = false;
   std::optional<TPacketStream> packet_;
 };
 
 }  // namespace
 
 std::optional<TDataPacket> TDataPacket::ParseMember(std::string_view jsonText,
-                                                    std::string_view member, json& others) {
-  return TMemberStream(member, others).Run(jsonText);
+                                                    const std::vector<std::string_view>& path,
+                                                    std::vector<json>& others) {
+  if (path.empty()) return std::nullopt;
+  return TMemberStream(path, others).Run(jsonText);
 }
 
 TDataPacket TDataPacket::Parse(std::string_view jsonText) {

@@ -45,12 +45,16 @@ struct TDataPacket {
   std::vector<TChangeEntry> Changes;
 
   static TDataPacket Parse(std::string_view jsonText);
-  // Reads, in one pass, an object whose member `member` is a packet of the
-  // usual shape ("fields" before "rows", every value as declared) and whose
-  // other members are plain values (put in `others`, an object). Nullopt
-  // for any other text: the caller then reads it the ordinary way.
-  static std::optional<TDataPacket> ParseMember(std::string_view jsonText, std::string_view member,
-                                                nlohmann::json& others);
+  // Reads, in one pass, an object in which the members named by `path`
+  // lead to a packet of the usual shape ("fields" before "rows", every value
+  // as declared): {"result": packet} for {"result"}, {"result": {"value":
+  // packet}} for {"result", "value"}. Every other member of the objects on
+  // the way must be a plain value; they are put in `others`, one object per
+  // level. Nullopt for any other text: the caller then reads it the
+  // ordinary way.
+  static std::optional<TDataPacket> ParseMember(std::string_view jsonText,
+                                                const std::vector<std::string_view>& path,
+                                                std::vector<nlohmann::json>& others);
   static TDataPacket FromJson(const nlohmann::json& json);
   nlohmann::json ToJson() const;
   std::string ToString() const;

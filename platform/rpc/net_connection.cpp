@@ -113,18 +113,38 @@ nlohmann::json TNetConnection::Call(const std::string& method, std::vector<nlohm
 
 TDataPacket TNetConnection::CallPacket(const std::string& method, std::vector<nlohmann::json> args) {
   nlohmann::json request = Request(method, std::move(args));
+  nlohmann::json result;
+  if (std::optional<TDataPacket> packet = Streamed(request, method, {"result"}, result))
+    return std::move(*packet);
+  return TDataPacket::FromJson(result);
+}
+
+std::optional<TDataPacket> TNetConnection::CallCheckedPacket(const std::string& method,
+                                                             std::vector<nlohmann::json> args,
+                                                             nlohmann::json& result) {
+  nlohmann::json request = Request(method, std::move(args));
+  return Streamed(request, method, {"result", "value"}, result);
+}
+
+std::optional<TDataPacket> TNetConnection::Streamed(const nlohmann::json& request,
+                                                    const std::string& method,
+                                                    const std::vector<std::string_view>& path,
+                                                    nlohmann::json& result) {
   std::string text = Exchange(method, [&](TRpcTransport& t) { return t.SendText(request); });
-  nlohmann::json others;
-  if (std::optional<TDataPacket> packet = TDataPacket::ParseMember(text, "result", others)) {
-    if (others.size() == 2 && others.value("jsonrpc", nlohmann::json()) == "2.0" &&
-        others.value("id", nlohmann::json()) == request["id"])
-      return std::move(*packet);
+  std::vector<nlohmann::json> others;
+  if (std::optional<TDataPacket> packet = TDataPacket::ParseMember(text, path, others)) {
+    bool plain = others[0].size() == 2 && others[0].value("jsonrpc", nlohmann::json()) == "2.0" &&
+                 others[0].value("id", nlohmann::json()) == request["id"];
+    if (path.size() == 2)  // a checked reply that succeeded: {"status": "ok", "value": packet}
+      plain = plain && others[1].size() == 1 && others[1].value("status", nlohmann::json()) == "ok";
+    if (plain) return packet;
   }
   // Anything but a plain reply with a packet: read as Call reads it.
   nlohmann::json reply = nlohmann::json::parse(text, nullptr, false);
   if (reply.is_discarded())
     throw EConnectionError("Resposta inválida do servidor de aplicação em " + Address() + ".");
-  return TDataPacket::FromJson(ResultOf(std::move(reply), request));
+  result = ResultOf(std::move(reply), request);
+  return std::nullopt;
 }
 
 }  // namespace fw

@@ -73,12 +73,21 @@ class TNetConnection {
   // one pass straight into the packet when it is the usual one, else as
   // Call reads it (same errors), the result then read by FromJson.
   TDataPacket CallPacket(const std::string& method, std::vector<nlohmann::json> args);
+  // The same for a checked method: the packet of a reply {"status": "ok",
+  // "value": packet} read in one pass; for any other reply, nullopt, and
+  // `result` holds the result as Call returns it, for the caller to check.
+  std::optional<TDataPacket> CallCheckedPacket(const std::string& method,
+                                               std::vector<nlohmann::json> args,
+                                               nlohmann::json& result);
 
  private:
   nlohmann::json Request(const std::string& method, std::vector<nlohmann::json> args);
   template <typename Send>
   auto Exchange(const std::string& method, Send send);
   nlohmann::json ResultOf(nlohmann::json reply, const nlohmann::json& request);
+  std::optional<TDataPacket> Streamed(const nlohmann::json& request, const std::string& method,
+                                      const std::vector<std::string_view>& path,
+                                      nlohmann::json& result);
   std::shared_ptr<TRpcTransport> given_;
   std::shared_ptr<TRpcTransport> transport_;
   int64_t nextId_ = 1;

@@ -148,6 +148,32 @@ TEST(NetConnectionTest, CallPacketAnswersAsCallAndFromJson) {
   }
 }
 
+// CallCheckedPacket takes a checked reply's packet when the reply says
+// "ok", and hands any other result over as Call returns it.
+TEST(NetConnectionTest, CallCheckedPacketAnswersAsCall) {
+  const std::string packet = R"({"fields":[{"name":"N","type":"float"}],"rows":[[1.5],[2]]})";
+  const std::string results[] = {
+      R"({"status":"ok","value":)" + packet + "}", R"({"value":)" + packet + R"(,"status":"ok"})",
+      R"({"status":"error","message":"Pedido em alteração."})",
+      R"({"status":"ok","value":)" + packet + R"(,"x":1})", R"({"status":"ok","value":[]})", packet,
+  };
+  for (const std::string& result : results) {
+    std::string text = R"({"id":1,"jsonrpc":"2.0","result":)" + result + "}";
+    TNetConnection byCall("a"), byPacket("b");
+    byCall.UseTransport(std::make_shared<TFixedReply>(text));
+    byPacket.UseTransport(std::make_shared<TFixedReply>(text));
+    json expected = byCall.Call("Lista", {});
+    json handed;
+    std::optional<TDataPacket> streamed = byPacket.CallCheckedPacket("Lista", {}, handed);
+    if (streamed) {
+      EXPECT_EQ(expected.value("status", ""), "ok") << text;
+      EXPECT_EQ(streamed->ToString(), TDataPacket::FromJson(expected["value"]).ToString()) << text;
+    } else {
+      EXPECT_EQ(handed, expected) << text;
+    }
+  }
+}
+
 TEST(NetConnectionTest, AddressesAreReadStrictly) {
   TNetConnection con;
   con.SetAddress("http://127.0.0.1:8080/");
