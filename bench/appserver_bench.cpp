@@ -25,6 +25,7 @@
 #include "appserver/schema.h"
 #include "branch_filter.h"
 #include "ratio_reporter.h"
+#include "served_module.h"
 #include "rpc/net_connection.h"
 #include "text/date_time.h"
 
@@ -36,13 +37,7 @@ constexpr int kOrders = 10000;
 struct TBench {
   std::string path;
   std::string lastOrder;  // the 10,000th order number of branch 0001
-  std::unique_ptr<appserver::TDbPool> pool;
-  std::unique_ptr<appserver::TDispatcher> dispatcher;
-  std::unique_ptr<appserver::TSessionStore> sessions;
-  std::string token;  // OPER01's session
-  std::unique_ptr<appserver::THttpServer> server;
-  std::thread thread;
-  int port = 0;
+  std::unique_ptr<bench::TServedModule> served;  // OPER01's session
 
   std::vector<json> Args() const { return bench::BranchFilterArgs(lastOrder); }
 };
@@ -68,26 +63,12 @@ void SetUp() {
     db->Execute("INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR) VALUES ('OPER01', 'Operador 01')");
     appserver::SetPassword(*db, "OPER01", "bench");
   }
-  b.pool = std::make_unique<appserver::TDbPool>("sqlite:" + b.path);
-  b.dispatcher = std::make_unique<appserver::TDispatcher>(appserver::kModuleName,
-                                                          appserver::OrderServiceMethods(*b.pool));
-  b.sessions = std::make_unique<appserver::TSessionStore>(*b.pool, appserver::TSessionOptions{},
-                                                          appserver::LocalNow);
-  b.token = b.sessions->SignIn("OPER01", "bench").Token;
-  b.server = std::make_unique<appserver::THttpServer>(*b.dispatcher, *b.sessions,
-                                                      appserver::THttpOptions{});
-  b.port = b.server->Bind();
-  b.thread = std::thread([&b] { b.server->Run(); });
+  b.served = std::make_unique<bench::TServedModule>("sqlite:" + b.path, "OPER01", "bench");
 }
 
 void TearDown() {
   TBench& b = Bench();
-  b.server->Stop();
-  b.thread.join();
-  b.server.reset();
-  b.sessions.reset();
-  b.dispatcher.reset();
-  b.pool.reset();
+  b.served.reset();
   for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(b.path + suffix);
 }
 
@@ -99,8 +80,8 @@ void Check(benchmark::State& state, size_t rows) {
 void GetPedidoHttp(benchmark::State& state) {
   fw::TNetConnection con;
   con.ServerName = appserver::kModuleName;
-  con.Port = Bench().port;
-  con.Token = Bench().token;
+  con.Port = Bench().served->port;
+  con.Token = Bench().served->token;
   con.Open();
   std::vector<json> args = Bench().Args();
   for (auto _ : state) {
@@ -114,7 +95,7 @@ void GetPedidoInProcess(benchmark::State& state) {
   json request = {{"jsonrpc", "2.0"}, {"method", "GetPedido"}, {"params", Bench().Args()},
                   {"id", 1}};
   for (auto _ : state) {
-    json reply = Bench().dispatcher->Handle(request);
+    json reply = Bench().served->dispatcher.Handle(request);
     Check(state, reply["result"]["rows"].size());
   }
 }

@@ -14,14 +14,12 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include "appserver/http_server.h"
 #include "appserver/operator_passwords.h"
-#include "appserver/order_service.h"
-#include "appserver/session_store.h"
 #include "bench_database.h"
 #include "branch_filter.h"
 #include "data/client_dataset.h"
 #include "ratio_reporter.h"
+#include "served_module.h"
 #include "rpc/net_connection.h"
 
 namespace {
@@ -33,13 +31,7 @@ struct TBench {
   std::string path;
   std::vector<std::string> numbers;  // branch 0001's orders, in order
   std::vector<std::string> toConfirm;
-  std::unique_ptr<appserver::TDbPool> pool;
-  std::unique_ptr<appserver::TDispatcher> dispatcher;
-  std::unique_ptr<appserver::TSessionStore> sessions;
-  std::unique_ptr<appserver::THttpServer> server;
-  std::thread thread;
-  std::string token;
-  int port = 0;
+  std::unique_ptr<bench::TServedModule> served;
 
   const std::string& Last(size_t n) const { return numbers.at(std::min(n, numbers.size()) - 1); }
   TFiltro Filter(size_t n) const {
@@ -70,27 +62,16 @@ void SetUp() {
            {{"L", b.Last(76000)}}).Rows)
     b.toConfirm.push_back(std::get<std::string>(row[0]));
   std::fprintf(stderr, "%zu orders in branch 0001\n", b.numbers.size());
-  b.pool = std::make_unique<appserver::TDbPool>("sqlite:" + b.path);
-  b.dispatcher = std::make_unique<appserver::TDispatcher>(appserver::kModuleName,
-                                                          appserver::OrderServiceMethods(*b.pool));
-  b.sessions = std::make_unique<appserver::TSessionStore>(*b.pool, appserver::TSessionOptions{},
-                                                          appserver::LocalNow);
-  b.token = b.sessions->SignIn("OPER01", "bench").Token;
-  b.server = std::make_unique<appserver::THttpServer>(*b.dispatcher, *b.sessions, appserver::THttpOptions{});
-  b.port = b.server->Bind();
-  b.thread = std::thread([&b] { b.server->Run(); });
+  b.served = std::make_unique<bench::TServedModule>("sqlite:" + b.path, "OPER01", "bench");
 }
 
-void TearDown() {
-  Bench().server->Stop();
-  Bench().thread.join();
-}
+void TearDown() { Bench().served.reset(); }
 
 std::unique_ptr<fw::TNetConnection> Connect() {
   auto con = std::make_unique<fw::TNetConnection>();
   con->ServerName = appserver::kModuleName;
-  con->Port = Bench().port;
-  con->Token = Bench().token;
+  con->Port = Bench().served->port;
+  con->Token = Bench().served->token;
   con->Open();
   return con;
 }

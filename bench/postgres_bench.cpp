@@ -32,6 +32,7 @@
 #include "appserver/test_support.h"
 #include "branch_filter.h"
 #include "ratio_reporter.h"
+#include "served_module.h"
 #include "rpc/net_connection.h"
 #include "sql/postgres_driver.h"
 #include "testing/test_database.h"
@@ -42,33 +43,11 @@ namespace {
 using nlohmann::json;
 constexpr int kOrders = 10000, kClients = 8, kCallsPerClient = 10, kBatch = 5;
 
-// One application server in this process: pool, dispatcher, sessions, HTTP.
-struct TServer {
-  explicit TServer(const std::string& url)
-      : pool(url),
-        dispatcher(appserver::kModuleName, appserver::OrderServiceMethods(pool)),
-        sessions(pool, appserver::TSessionOptions{}, appserver::LocalNow),
-        http(dispatcher, sessions, appserver::THttpOptions{}) {
-    port = http.Bind();
-    thread = std::thread([this] { http.Run(); });
-  }
-  ~TServer() {
-    http.Stop();
-    thread.join();
-  }
-  appserver::TDbPool pool;
-  appserver::TDispatcher dispatcher;
-  appserver::TSessionStore sessions;
-  appserver::THttpServer http;
-  std::thread thread;
-  int port = 0;
-};
-
 struct TBench {
   std::unique_ptr<fw::testing::TTestDatabase> database;
   std::string lastOrder;                          // the 10,000th order of branch 0001
   std::vector<std::vector<std::string>> batches;  // kClients * kCallsPerClient of kBatch orders
-  std::vector<std::unique_ptr<TServer>> servers;
+  std::vector<std::unique_ptr<bench::TServedModule>> servers;
   std::string token;  // OPER01's session, good on every server
 
   std::vector<json> ListArgs() const { return bench::BranchFilterArgs(lastOrder); }
@@ -111,8 +90,9 @@ void SetUp() {
     b.batches[i / kBatch].push_back(std::get<std::string>(pending.Rows[i][0]));
   db->Execute("INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR) VALUES ('OPER01', 'Operador 01')");
   appserver::SetPassword(*db, "OPER01", "bench");
-  for (int i = 0; i < 3; ++i) b.servers.push_back(std::make_unique<TServer>(b.database->Url()));
-  b.token = b.servers[0]->sessions.SignIn("OPER01", "bench").Token;
+  for (int i = 0; i < 3; ++i)
+    b.servers.push_back(std::make_unique<bench::TServedModule>(b.database->Url(), "OPER01", "bench"));
+  b.token = b.servers[0]->token;
 }
 
 void TearDown() {
