@@ -60,6 +60,7 @@ std::string TDispatcher::HandleText(std::string_view body,
   json reply;
   switch (fw::ParseBoundedJson(body, request)) {
     case fw::TJsonParse::Ok:
+      if (std::optional<std::string> text = HandleAsText(request, sessionOperator)) return *text;
       reply = Handle(request, sessionOperator);
       break;
     case fw::TJsonParse::Malformed:
@@ -121,24 +122,24 @@ json TDispatcher::HandleOne(const json& request, const std::string* sessionOpera
   return reply;  // moved out, never copied: a reply may hold a list of 100,000 orders
 }
 
-json TDispatcher::Run(const TMethod& method, const json& params,
-                      const std::string* sessionOperator) const {
-  TArgs args(method.Name, method.Signature, params);  // TRpcError(-32602) passes on
+void TDispatcher::CheckSessionOperator(const TMethod& method, const TArgs& args,
+                                       const std::string* sessionOperator) const {
+  if (!sessionOperator || method.OperatorArg <= 0 ||
+      args.Str(method.OperatorArg) == *sessionOperator)
+    return;
+  std::string refusal =
+      "O operador " + Shown(args.Str(method.OperatorArg)) + " não é o operador da sessão.";
+  if (!method.Checked) throw TRpcError(kNotSessionOperator, refusal);
+  throw TServiceError(refusal);
+}
+
+// Runs `body` as every method runs: a refusal or failure becomes the
+// checked method's {"status": "error"} reply, or a JSON-RPC error.
+template <typename Result, typename Body>
+Result TDispatcher::Guarded(const TMethod& method, Body body) const {
   std::string failure;
   try {
-    if (sessionOperator && method.OperatorArg > 0 &&
-        args.Str(method.OperatorArg) != *sessionOperator) {
-      std::string refusal = "O operador " + Shown(args.Str(method.OperatorArg)) +
-                            " não é o operador da sessão.";
-      if (!method.Checked) throw TRpcError(kNotSessionOperator, refusal);
-      throw TServiceError(refusal);
-    }
-    json value = method.Run(args);
-    if (!method.Checked) return value;
-    json ok = json::object();
-    ok["status"] = "ok";
-    ok["value"] = std::move(value);
-    return ok;
+    return body();
   } catch (const TRpcError&) {
     throw;
   } catch (const TServiceError& e) {
@@ -150,8 +151,53 @@ json TDispatcher::Run(const TMethod& method, const json& params,
     Log(method.Name + ": " + e.what());
     failure = kInternalText;
   }
-  if (method.Checked) return {{"status", "error"}, {"message", failure}};
-  throw TRpcError(kInternalError, failure);
+  if (!method.Checked) throw TRpcError(kInternalError, failure);
+  json refused = {{"status", "error"}, {"message", failure}};
+  if constexpr (std::is_same_v<Result, std::string>) return refused.dump();
+  else return refused;
+}
+
+json TDispatcher::Run(const TMethod& method, const json& params,
+                      const std::string* sessionOperator) const {
+  TArgs args(method.Name, method.Signature, params);  // TRpcError(-32602) passes on
+  return Guarded<json>(method, [&]() -> json {
+    CheckSessionOperator(method, args, sessionOperator);
+    json value = method.Run(args);
+    if (!method.Checked) return value;
+    json ok = json::object();
+    ok["status"] = "ok";
+    ok["value"] = std::move(value);
+    return ok;
+  });
+}
+
+std::optional<std::string> TDispatcher::HandleAsText(const json& request,
+                                                     const std::string* sessionOperator) const {
+  // Only a plain, valid call of a method that writes its own text; the
+  // rest goes the ordinary way, which answers every fault.
+  if (!request.is_object()) return std::nullopt;
+  auto id = request.find("id"), version = request.find("jsonrpc"), name = request.find("method");
+  auto params = request.find("params");
+  if (id == request.end() || !ValidId(*id) || version == request.end() || *version != "2.0" ||
+      name == request.end() || !name->is_string() || (params != request.end() && !params->is_array()))
+    return std::nullopt;
+  auto found = index_.find(name->get<std::string>());
+  if (found == index_.end() || !methods_[found->second].RunText) return std::nullopt;
+  const TMethod& method = methods_[found->second];
+  static const json kNoParams = json::array();
+  const json& given = params == request.end() ? kNoParams : *params;  // TArgs keeps a reference
+  std::string result;
+  try {
+    TArgs args(method.Name, method.Signature, given);
+    result = Guarded<std::string>(method, [&] {
+      CheckSessionOperator(method, args, sessionOperator);
+      std::string text = method.RunText(args);
+      return method.Checked ? "{\"status\":\"ok\",\"value\":" + text + "}" : text;
+    });
+  } catch (const TRpcError& e) {
+    return ErrorReply(*id, e.Code(), e.what()).dump();
+  }
+  return "{\"id\":" + id->dump() + ",\"jsonrpc\":\"2.0\",\"result\":" + result + "}";
 }
 
 }  // namespace appserver

@@ -30,6 +30,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,6 +61,14 @@ class TDispatcher {
   nlohmann::json HandleOne(const nlohmann::json& request, const std::string* sessionOperator) const;
   nlohmann::json Run(const TMethod& method, const nlohmann::json& params,
                      const std::string* sessionOperator) const;
+  // The reply text of a plain call of a method with RunText; nullopt for
+  // anything else.
+  std::optional<std::string> HandleAsText(const nlohmann::json& request,
+                                          const std::string* sessionOperator) const;
+  void CheckSessionOperator(const TMethod& method, const TArgs& args,
+                            const std::string* sessionOperator) const;
+  template <typename Result, typename Body>
+  Result Guarded(const TMethod& method, Body body) const;
   void Log(const std::string& line) const;
 
   std::string module_;

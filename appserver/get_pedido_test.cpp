@@ -323,3 +323,45 @@ TEST_F(GetPedidoTest, BadFilterValuesAreRefusedNamingTheArgument) {
 
 }  // namespace
 }  // namespace appserver::testing
+
+namespace appserver::testing {
+namespace {
+
+// Over HTTP the lists are written straight from their rows; every reply
+// reads back as the one the dispatcher gives as a document.
+TEST_F(GetPedidoTest, ListsWrittenAsTextAnswerAsTheDocument) {
+  TFiltro wide, none{.nrDe = "9999999998", .nrAte = "9999999999", .nrTodos = ""};
+  wide.statPed = "1";
+  std::vector<json> badDate = wide.GetPedido();
+  badDate[15] = "ontem";
+  const std::string daniela = "DANIELA", other = "MARIA";
+  struct TCase {
+    json request;
+    const std::string* op;
+  };
+  auto call = [](const char* method, std::vector<json> params, json id = 7) {
+    json r = {{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}};
+    if (!id.is_null()) r["id"] = id;
+    return r;
+  };
+  const TCase cases[] = {
+      {call("GetPedido", wide.GetPedido()), &daniela},
+      {call("GetPedido", wide.GetPedido(), "x"), nullptr},
+      {call("GetPedido", wide.GetPedido()), &other},  // not the session's operator
+      {call("GetPedido", badDate), &daniela},
+      {call("GetPedido", {"0001"}), &daniela},
+      {call("SetPedidoPEAN", none.SetPedidoPEAN("", kOperBloq)), &daniela},
+      {call("SetPedidoPEAN", none.SetPedidoPEAN("0000999999_", kOperBloq)), &daniela},
+      {call("SetPedidoPEAN", none.SetPedidoPEAN("", kOperBloq)), &other},
+  };
+  for (const TCase& c : cases) {
+    json byDocument = server_->Dispatcher().Handle(c.request, c.op);
+    json byText = json::parse(server_->Dispatcher().HandleText(c.request.dump(), c.op));
+    EXPECT_EQ(byText, byDocument) << c.request.dump().substr(0, 120);
+  }
+  json list = json::parse(server_->Dispatcher().HandleText(cases[0].request.dump(), &daniela));
+  EXPECT_GT(list["result"]["rows"].size(), 10u);
+}
+
+}  // namespace
+}  // namespace appserver::testing

@@ -39,12 +39,18 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
     };
   };
 
-  m.push_back({"GetPedido",
-               SignatureWithFilter(kGetPedidoArgs, 29, {}),
-               false,
-               store([](TOrderStore& s, const TArgs& a) {
-                 return s.Pedidos(ReadFilter(a, kGetPedidoArgs)).ToJson();
-               })});
+  // The order list's two results: a document, and (for HTTP) its text
+  // written straight from the rows.
+  auto withText = [](TMethod& method, std::function<fw::TDataPacket(const TArgs&)> packet) {
+    method.Run = [packet](const TArgs& a) -> json { return packet(a).ToJson(); };
+    method.RunText = [packet](const TArgs& a) { return packet(a).ToFastString(); };
+  };
+
+  m.push_back({"GetPedido", SignatureWithFilter(kGetPedidoArgs, 29, {}), false, {}});
+  withText(m.back(), [p](const TArgs& a) {
+    TDbPool::TLease db = p->Acquire();
+    return TOrderStore(*db).Pedidos(ReadFilter(a, kGetPedidoArgs));
+  });
   m.push_back({"GetItemPedido",
                {Text("filial"), Text("pedido"), Text("Produto.stLista"), Text("Produto.stTodos")},
                false,
@@ -88,17 +94,17 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
                  return s.NumerosPedido(a.Str(1)).ToJson();
                })});
 
-  m.push_back(
-      {"SetPedidoPEAN",
-       SignatureWithFilter(kSetPedidoPEANArgs, 31,
-                           {{2, Text("lista de pedidos")}, {29, Text("texto de OperBloq")}}),
-       true, [p, now](const TArgs& a) -> json {
-         TOrderFilter filter = ReadFilter(a, kSetPedidoPEANArgs);
-         std::vector<std::string> orders = OrderNumbersOf(a.Str(2));
-         TDbPool::TLease db = p->Acquire();
-         ConfirmOrders(*db, {filter.Branch, filter.Operator, a.Str(29), now()}, orders);
-         return TOrderStore(*db).Pedidos(filter).ToJson();
-       }});
+  m.push_back({"SetPedidoPEAN",
+               SignatureWithFilter(kSetPedidoPEANArgs, 31,
+                                   {{2, Text("lista de pedidos")}, {29, Text("texto de OperBloq")}}),
+               true, {}});
+  withText(m.back(), [p, now](const TArgs& a) {
+    TOrderFilter filter = ReadFilter(a, kSetPedidoPEANArgs);
+    std::vector<std::string> orders = OrderNumbersOf(a.Str(2));
+    TDbPool::TLease db = p->Acquire();
+    ConfirmOrders(*db, {filter.Branch, filter.Operator, a.Str(29), now()}, orders);
+    return TOrderStore(*db).Pedidos(filter);
+  });
   m.push_back(
       {"SetItemPedidoPECF",
        SignatureWithFilter(kSetItemPedidoPECFArgs, 32,

@@ -29,6 +29,9 @@ struct TMethod {
   bool Checked = false;
   std::function<nlohmann::json(const TArgs&)> Run;
   int OperatorArg = 0;  // the argument (1-based) naming the calling operator; 0: none
+  // When set, the same result as Run, as JSON text written by the method
+  // itself (a large list straight from its rows); the HTTP path uses it.
+  std::function<std::string(const TArgs&)> RunText = nullptr;
 };
 
 // The local date and time as an OLE Automation date-time.

@@ -58,6 +58,11 @@ struct TDataPacket {
   static TDataPacket FromJson(const nlohmann::json& json);
   nlohmann::json ToJson() const;
   std::string ToString() const;
+  // The same JSON as ToString (read back, the same packet; numbers may be
+  // spelled otherwise), written straight from the rows with no document
+  // of them: for large lists. Raises EDatabaseError for text that is not
+  // UTF-8.
+  std::string ToFastString() const;
 
   int FieldIndex(std::string_view name) const;  // -1 when absent (ignores case)
 };
