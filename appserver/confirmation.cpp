@@ -97,10 +97,6 @@ void CheckNotHeld(const TConfirmation& c, const std::string& order, const TOrder
                       ", operador " + state.Holder + ".)");
 }
 
-[[noreturn]] void OrderNotFound(const TConfirmation& c, const std::string& order) {
-  throw TServiceError("Pedido " + Shown(order) + " não encontrado na filial " + Shown(c.Branch) + ".");
-}
-
 // Runs `sql` (an UPDATE or an INSERT ... SELECT that ends in a condition)
 // restricted to the keys, and answers the rows it changed.
 int64_t ExecuteForKeys(fw::SqlDriver& db, const std::string& sql, fw::SqlParams params,
@@ -125,7 +121,7 @@ void ConfirmOrdersOnce(fw::SqlDriver& db, const TConfirmation& c,
   std::map<std::string, TOrderState> states = ReadOrders(db, c, orders);
   for (const std::string& order : orders) {
     auto state = states.find(order);
-    if (state == states.end()) OrderNotFound(c, order);
+    if (state == states.end()) OrderNotFound(c.Branch, order);
     CheckNotHeld(c, order, state->second);
     if (state->second.Status != "1")
       throw TServiceError("O pedido " + Shown(order) + " não está mais pendente (situação " +
@@ -149,7 +145,7 @@ void ConfirmItemsOnce(fw::SqlDriver& db, const TConfirmation& c, const std::stri
                       const std::vector<std::string>& items) {
   fw::TSqlTransaction tx(db);
   std::map<std::string, TOrderState> states = ReadOrders(db, c, {order});
-  if (states.empty()) OrderNotFound(c, order);
+  if (states.empty()) OrderNotFound(c.Branch, order);
   CheckNotHeld(c, order, states.begin()->second);
   std::map<std::string, std::string> statuses = ReadItems(db, c, order, items);
   for (const std::string& item : items) {

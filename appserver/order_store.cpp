@@ -37,6 +37,10 @@ std::string ItemStatusText(const std::string& code) {
   return code;
 }
 
+void OrderNotFound(const std::string& branch, const std::string& order) {
+  throw TServiceError("Pedido " + Shown(order) + " não encontrado na filial " + Shown(branch) + ".");
+}
+
 void TOrderStore::RequireBranch(const std::string& branch) {
   fw::SqlResult r =
       db_.Query("SELECT 1 FROM FILIAL WHERE CDFILIAL = :P_CDFILIAL", {{"P_CDFILIAL", branch}});
@@ -47,9 +51,7 @@ std::string TOrderStore::RequireOrder(const std::string& branch, const std::stri
   fw::SqlResult r = db_.Query(
       "SELECT IDSITPEDIDO FROM PEDIDO WHERE CDFILIAL = :P_CDFILIAL AND NRPEDIDO = :P_NRPEDIDO",
       BranchOrder(branch, order));
-  if (r.Rows.empty())
-    throw TServiceError("Pedido " + Shown(order) + " não encontrado na filial " + Shown(branch) +
-                        ".");
+  if (r.Rows.empty()) OrderNotFound(branch, order);
   return std::get<std::string>(r.Rows[0][0]);
 }
 

@@ -13,6 +13,9 @@
 
 namespace appserver {
 
+// Raises the refusal of an order the branch does not have.
+[[noreturn]] void OrderNotFound(const std::string& branch, const std::string& order);
+
 class TOrderStore {
  public:
   explicit TOrderStore(fw::SqlDriver& db) : db_(db) {}
