@@ -10,6 +10,32 @@ namespace {
 
 using nlohmann::json;
 
+// A method's stream followed by the text that closes the reply around it;
+// a failure half-way is logged (`note`) and passed on.
+class TClosedStream : public TReplyStream {
+ public:
+  TClosedStream(std::unique_ptr<TReplyStream> inner, std::string closing,
+                std::function<void(const std::string&)> note)
+      : inner_(std::move(inner)), closing_(std::move(closing)), note_(std::move(note)) {}
+  bool Next(std::string& out) override {
+    if (!inner_) return false;
+    try {
+      if (inner_->Next(out)) return true;
+    } catch (const std::exception& e) {
+      note_(e.what());
+      throw;
+    }
+    inner_.reset();
+    out += closing_;
+    return false;
+  }
+
+ private:
+  std::unique_ptr<TReplyStream> inner_;
+  std::string closing_;
+  std::function<void(const std::string&)> note_;
+};
+
 const char* kInternalText =
     "Erro interno do servidor de aplicação. A operação não foi realizada.";
 const char* kBusyText =
@@ -56,11 +82,20 @@ json TDispatcher::Handle(const json& request, const std::string* sessionOperator
 
 std::string TDispatcher::HandleText(std::string_view body,
                                     const std::string* sessionOperator) const {
+  std::unique_ptr<TReplyStream> rest;
+  std::string text = HandleStreamed(body, sessionOperator, rest);
+  if (rest) Drain(*rest, text);
+  return text;
+}
+
+std::string TDispatcher::HandleStreamed(std::string_view body, const std::string* sessionOperator,
+                                        std::unique_ptr<TReplyStream>& rest) const {
   json request;
   json reply;
   switch (fw::ParseBoundedJson(body, request)) {
     case fw::TJsonParse::Ok:
-      if (std::optional<std::string> text = HandleAsText(request, sessionOperator)) return *text;
+      if (std::optional<std::string> text = HandleAsStream(request, sessionOperator, rest))
+        return std::move(*text);
       reply = Handle(request, sessionOperator);
       break;
     case fw::TJsonParse::Malformed:
@@ -171,8 +206,9 @@ json TDispatcher::Run(const TMethod& method, const json& params,
   });
 }
 
-std::optional<std::string> TDispatcher::HandleAsText(const json& request,
-                                                     const std::string* sessionOperator) const {
+std::optional<std::string> TDispatcher::HandleAsStream(const json& request,
+                                                       const std::string* sessionOperator,
+                                                       std::unique_ptr<TReplyStream>& rest) const {
   // Only a plain, valid call of a method that writes its own text; the
   // rest goes the ordinary way, which answers every fault.
   if (!request.is_object()) return std::nullopt;
@@ -182,22 +218,38 @@ std::optional<std::string> TDispatcher::HandleAsText(const json& request,
       name == request.end() || !name->is_string() || (params != request.end() && !params->is_array()))
     return std::nullopt;
   auto found = index_.find(name->get<std::string>());
-  if (found == index_.end() || !methods_[found->second].RunText) return std::nullopt;
+  if (found == index_.end() || !methods_[found->second].RunStream) return std::nullopt;
   const TMethod& method = methods_[found->second];
   static const json kNoParams = json::array();
   const json& given = params == request.end() ? kNoParams : *params;  // TArgs keeps a reference
+  std::unique_ptr<TReplyStream> stream;
+  bool ok = false;
   std::string result;
   try {
     TArgs args(method.Name, method.Signature, given);
+    // The first piece is written here, so that what fails at the start
+    // (the filter, the confirmation, the statement) is answered as usual.
     result = Guarded<std::string>(method, [&] {
       CheckSessionOperator(method, args, sessionOperator);
-      std::string text = method.RunText(args);
-      return method.Checked ? "{\"status\":\"ok\",\"value\":" + text + "}" : text;
+      std::unique_ptr<TReplyStream> s = method.RunStream(args);
+      std::string first = method.Checked ? "{\"status\":\"ok\",\"value\":" : "";
+      if (s->Next(first)) stream = std::move(s);
+      ok = true;
+      return first;
     });
   } catch (const TRpcError& e) {
     return ErrorReply(*id, e.Code(), e.what()).dump();
   }
-  return "{\"id\":" + id->dump() + ",\"jsonrpc\":\"2.0\",\"result\":" + result + "}";
+  std::string closing = std::string(method.Checked && ok ? "}" : "") + "}";
+  std::string text = "{\"id\":" + id->dump() + ",\"jsonrpc\":\"2.0\",\"result\":" + result;
+  if (stream) {
+    auto note = [this, name = method.Name](const std::string& what) {
+      Log(name + ": " + what + " (resposta interrompida)");
+    };
+    rest = std::make_unique<TClosedStream>(std::move(stream), std::move(closing), note);
+  }
+  else text += closing;
+  return text;
 }
 
 }  // namespace appserver

@@ -53,6 +53,11 @@ class TDispatcher {
   nlohmann::json Handle(const nlohmann::json& request,
                         const std::string* sessionOperator = nullptr) const;
   std::string HandleText(std::string_view body, const std::string* sessionOperator = nullptr) const;
+  // HandleText for a reply that may be long: the text answered is its
+  // first piece; when more follow, `rest` is set and gives them (an error
+  // it raises half-way means the reply cannot be finished).
+  std::string HandleStreamed(std::string_view body, const std::string* sessionOperator,
+                             std::unique_ptr<TReplyStream>& rest) const;
 
   const std::string& ModuleName() const { return module_; }
   std::vector<std::string> MethodNames() const;
@@ -61,10 +66,11 @@ class TDispatcher {
   nlohmann::json HandleOne(const nlohmann::json& request, const std::string* sessionOperator) const;
   nlohmann::json Run(const TMethod& method, const nlohmann::json& params,
                      const std::string* sessionOperator) const;
-  // The reply text of a plain call of a method with RunText; nullopt for
-  // anything else.
-  std::optional<std::string> HandleAsText(const nlohmann::json& request,
-                                          const std::string* sessionOperator) const;
+  // The first piece of the reply of a plain call of a method with
+  // RunStream (`rest` set when more follow); nullopt for anything else.
+  std::optional<std::string> HandleAsStream(const nlohmann::json& request,
+                                            const std::string* sessionOperator,
+                                            std::unique_ptr<TReplyStream>& rest) const;
   void CheckSessionOperator(const TMethod& method, const TArgs& args,
                             const std::string* sessionOperator) const;
   template <typename Result, typename Body>

@@ -47,6 +47,43 @@ bool ReadBody(const httplib::Request& req, httplib::Response& res,
   return false;
 }
 
+// A long reply sent as its pieces are written (chunked), the first one
+// already written. A piece that cannot be written (the database failing
+// half-way) ends the connection: the client sees the reply cut short,
+// never a wrong one. The memory of a large reply goes back to the system
+// after it.
+void SendInPieces(httplib::Response& res, std::string first, std::unique_ptr<TReplyStream> rest) {
+  struct TPieces {
+    std::string piece;
+    std::unique_ptr<TReplyStream> rest;
+    bool more = true;
+    size_t sent = 0;
+  };
+  auto pieces = std::make_shared<TPieces>(TPieces{std::move(first), std::move(rest)});
+  res.set_chunked_content_provider(
+      "application/json",
+      [pieces](size_t, httplib::DataSink& sink) {
+        TPieces& p = *pieces;
+        if (!p.piece.empty() && !sink.write(p.piece.data(), p.piece.size())) return false;
+        p.sent += p.piece.size();
+        p.piece.clear();
+        if (!p.more) {
+          sink.done();
+          return true;
+        }
+        try {
+          p.more = p.rest->Next(p.piece);
+        } catch (const std::exception&) {
+          return false;  // logged by the stream
+        }
+        return true;
+      },
+      [pieces](bool) {
+        pieces->rest.reset();  // the database connection goes back now
+        if (pieces->sent >= kTrimAfterBytes) malloc_trim(0);
+      });
+}
+
 }  // namespace
 
 THttpServer::THttpServer(const TDispatcher& dispatcher, TSessionStore& sessions,
@@ -123,7 +160,9 @@ void THttpServer::ModuleRoutes() {
     if (!op) return;
     std::string body;
     if (!ReadBody(req, res, read, options_.MaxBodyBytes, body)) return;
-    std::string reply = dispatcher_.HandleText(body, &*op);
+    std::unique_ptr<TReplyStream> rest;
+    std::string reply = dispatcher_.HandleStreamed(body, &*op, rest);
+    if (rest) return SendInPieces(res, std::move(reply), std::move(rest));
     if (reply.empty()) {
       res.status = 204;
       return;

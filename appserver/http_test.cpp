@@ -207,3 +207,44 @@ TEST_F(HttpTest, ConcurrentConfirmationsMoveEachOrderOnce) {
 
 }  // namespace
 }  // namespace appserver::testing
+
+namespace appserver::testing {
+namespace {
+
+// A list that fails half-way, after its first piece has gone out.
+class TBrokenList : public TReplyStream {
+ public:
+  bool Next(std::string& out) override {
+    if (pieces_++ == 0) {
+      out += R"({"fields":[{"name":"NRPEDIDO","type":"string","size":10}],"rows":[["0000000001"])";
+      return true;
+    }
+    throw fw::EDatabaseError("Erro do banco de dados: disk I/O error");
+  }
+
+ private:
+  int pieces_ = 0;
+};
+
+TEST_F(HttpTest, AListCutShortHalfWayIsAConnectionErrorAndTheServerGoesOn) {
+  std::vector<TMethod> methods = OrderServiceMethods(pool_);
+  TMethod broken{"ListaQuebrada", {}, false, [](const TArgs&) { return json(); }};
+  broken.RunStream = [](const TArgs&) { return std::make_unique<TBrokenList>(); };
+  methods.push_back(broken);
+  std::vector<std::string> logged;
+  TDispatcher dispatcher(kModuleName, methods, [&](const std::string& line) { logged.push_back(line); });
+  THttpServer server(dispatcher, *sessions_, THttpOptions{});
+  int port = server.Bind();
+  std::thread serving([&] { server.Run(); });
+  auto con = Connect();
+  con->BeforeConnect = [port](fw::TNetConnection& c) { c.SetAddress("127.0.0.1:" + std::to_string(port)); };
+  EXPECT_THROW(con->CallPacket("ListaQuebrada", {}), fw::EConnectionError);
+  EXPECT_GT(con->CallPacket("GetPedido", TFiltro{}.GetPedido()).Rows.size(), 100u);
+  server.Stop();
+  serving.join();
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0], "ListaQuebrada: Erro do banco de dados: disk I/O error (resposta interrompida)");
+}
+
+}  // namespace
+}  // namespace appserver::testing

@@ -6,6 +6,8 @@
 #include "appserver/confirmation.h"
 #include "appserver/order_filter.h"
 #include "appserver/order_store.h"
+#include "appserver/packet_layouts.h"
+#include "appserver/packet_reply.h"
 #include "text/date_time.h"
 
 namespace appserver {
@@ -40,17 +42,27 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
   };
 
   // The order list's two results: a document, and (for HTTP) its text
-  // written straight from the rows.
-  auto withText = [](TMethod& method, std::function<fw::TDataPacket(const TArgs&)> packet) {
-    method.Run = [packet](const TArgs& a) -> json { return packet(a).ToJson(); };
-    method.RunText = [packet](const TArgs& a) { return packet(a).ToFastString(); };
+  // written as the rows are read.
+  auto list = [p](TMethod& method, std::function<void(fw::SqlDriver&, const TArgs&, const TOrderFilter&)> before,
+                  std::function<TOrderFilter(const TArgs&)> filterOf) {
+    method.Run = [p, before, filterOf](const TArgs& a) -> json {
+      TOrderFilter filter = filterOf(a);
+      TDbPool::TLease db = p->Acquire();
+      if (before) before(*db, a, filter);
+      return TOrderStore(*db).Pedidos(filter).ToJson();
+    };
+    method.RunStream = [p, before, filterOf](const TArgs& a) -> std::unique_ptr<TReplyStream> {
+      TOrderFilter filter = filterOf(a);
+      TDbPool::TLease db = p->Acquire();
+      if (before) before(*db, a, filter);
+      TSqlQuery q = TOrderStore(*db).PedidosQuery(filter);
+      std::unique_ptr<fw::SqlCursor> rows = db->OpenCursor(q.Sql, q.Params);
+      return std::make_unique<TPacketReply>(std::move(db), PedidoLayout(), std::move(rows));
+    };
   };
 
   m.push_back({"GetPedido", SignatureWithFilter(kGetPedidoArgs, 29, {}), false, {}});
-  withText(m.back(), [p](const TArgs& a) {
-    TDbPool::TLease db = p->Acquire();
-    return TOrderStore(*db).Pedidos(ReadFilter(a, kGetPedidoArgs));
-  });
+  list(m.back(), nullptr, [](const TArgs& a) { return ReadFilter(a, kGetPedidoArgs); });
   m.push_back({"GetItemPedido",
                {Text("filial"), Text("pedido"), Text("Produto.stLista"), Text("Produto.stTodos")},
                false,
@@ -98,13 +110,12 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
                SignatureWithFilter(kSetPedidoPEANArgs, 31,
                                    {{2, Text("lista de pedidos")}, {29, Text("texto de OperBloq")}}),
                true, {}});
-  withText(m.back(), [p, now](const TArgs& a) {
-    TOrderFilter filter = ReadFilter(a, kSetPedidoPEANArgs);
-    std::vector<std::string> orders = OrderNumbersOf(a.Str(2));
-    TDbPool::TLease db = p->Acquire();
-    ConfirmOrders(*db, {filter.Branch, filter.Operator, a.Str(29), now()}, orders);
-    return TOrderStore(*db).Pedidos(filter);
-  });
+  list(
+      m.back(),
+      [now](fw::SqlDriver& db, const TArgs& a, const TOrderFilter& filter) {
+        ConfirmOrders(db, {filter.Branch, filter.Operator, a.Str(29), now()}, OrderNumbersOf(a.Str(2)));
+      },
+      [](const TArgs& a) { return ReadFilter(a, kSetPedidoPEANArgs); });
   m.push_back(
       {"SetItemPedidoPECF",
        SignatureWithFilter(kSetItemPedidoPECFArgs, 32,

@@ -17,6 +17,7 @@
 #include <nlohmann/json.hpp>
 
 #include "appserver/db_pool.h"
+#include "appserver/reply_stream.h"
 #include "appserver/rpc_args.h"
 
 namespace appserver {
@@ -29,9 +30,10 @@ struct TMethod {
   bool Checked = false;
   std::function<nlohmann::json(const TArgs&)> Run;
   int OperatorArg = 0;  // the argument (1-based) naming the calling operator; 0: none
-  // When set, the same result as Run, as JSON text written by the method
-  // itself (a large list straight from its rows); the HTTP path uses it.
-  std::function<std::string(const TArgs&)> RunText = nullptr;
+  // When set, the same result as Run, as JSON text the method writes a
+  // piece at a time (a large list as its rows are read); the HTTP path
+  // uses it. It raises what Run raises before it returns.
+  std::function<std::unique_ptr<TReplyStream>(const TArgs&)> RunStream = nullptr;
 };
 
 // The local date and time as an OLE Automation date-time.

@@ -56,6 +56,11 @@ std::string TOrderStore::RequireOrder(const std::string& branch, const std::stri
 }
 
 fw::TDataPacket TOrderStore::Pedidos(TOrderFilter filter) {
+  TSqlQuery q = PedidosQuery(std::move(filter));
+  return PacketFromResult(PedidoLayout(), db_.Query(q.Sql, q.Params));
+}
+
+TSqlQuery TOrderStore::PedidosQuery(TOrderFilter filter) {
   fw::SqlResult limited = db_.Query(
       "SELECT T.CDTIPOOPER FROM PARAMPEDIDO P JOIN OPERTIPOPED T ON T.CDFILIAL = P.CDFILIAL"
       " WHERE P.CDFILIAL = :P_CDFILIAL AND P.IDEXIBPEDIDO = '2' AND T.CDOPERADOR = :P_CDOPERADOR",
@@ -65,8 +70,7 @@ fw::TDataPacket TOrderStore::Pedidos(TOrderFilter filter) {
     for (const auto& row : limited.Rows)
       filter.TiposPermitidos->push_back(std::get<std::string>(row[0]));
   }
-  TSqlQuery q = PedidoQuery(filter, db_.Dialect());
-  return PacketFromResult(PedidoLayout(), db_.Query(q.Sql, q.Params));
+  return PedidoQuery(filter, db_.Dialect());
 }
 
 fw::TDataPacket TOrderStore::Itens(const std::string& branch, const std::string& order,

@@ -24,6 +24,9 @@ class TOrderStore {
   // the operator has operation-type permissions there, the list keeps only
   // orders of those operation types.
   fw::TDataPacket Pedidos(TOrderFilter filter);
+  // The statement of that list (PedidoLayout's columns), for a caller that
+  // reads its rows as they come.
+  TSqlQuery PedidosQuery(TOrderFilter filter);
   fw::TDataPacket Itens(const std::string& branch, const std::string& order,
                         const TKeyCriterion& produtos);
   fw::TDataPacket Prazos(const std::string& branch, const std::string& order);

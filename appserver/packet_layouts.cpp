@@ -105,13 +105,16 @@ const fw::TFieldDefs& NrPedidoLayout() {
   return layout;
 }
 
-fw::TDataPacket PacketFromResult(const fw::TFieldDefs& layout, const fw::SqlResult& result) {
-  if (result.Columns.size() != layout.size())
+void CheckColumns(const fw::TFieldDefs& layout, const std::vector<fw::SqlColumn>& columns) {
+  if (columns.size() != layout.size())
     throw std::logic_error("query columns do not match the packet layout");
   for (size_t c = 0; c < layout.size(); ++c)
-    if (!fw::SameText(result.Columns[c].Name, layout[c].Name))
-      throw std::logic_error("query column " + result.Columns[c].Name + " is not " +
-                             layout[c].Name);
+    if (!fw::SameText(columns[c].Name, layout[c].Name))
+      throw std::logic_error("query column " + columns[c].Name + " is not " + layout[c].Name);
+}
+
+fw::TDataPacket PacketFromResult(const fw::TFieldDefs& layout, const fw::SqlResult& result) {
+  CheckColumns(layout, result.Columns);
   fw::TDataPacket packet;
   packet.Fields = layout;
   packet.Rows.reserve(result.Rows.size());

@@ -28,5 +28,7 @@ const fw::TFieldDefs& PedIErroLayout();    // cdsPedIErro
 const fw::TFieldDefs& NrPedidoLayout();    // cdsNrPedido
 
 fw::TDataPacket PacketFromResult(const fw::TFieldDefs& layout, const fw::SqlResult& result);
+// The check PacketFromResult makes of a result's columns.
+void CheckColumns(const fw::TFieldDefs& layout, const std::vector<fw::SqlColumn>& columns);
 
 }  // namespace appserver

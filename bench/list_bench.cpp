@@ -93,7 +93,7 @@ void Http(benchmark::State& state, size_t n) {
 void Sqlite(benchmark::State& state, size_t n) {
   appserver::TSqlQuery q = appserver::PedidoQuery(bench::BranchFilter(Bench().Last(n)));
   sqlite3* db = nullptr;
-  sqlite3_open_v2(Bench().path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_open_v2(Bench().path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, q.Sql.c_str(), -1, &st, nullptr);
   for (auto _ : state) {

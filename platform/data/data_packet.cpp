@@ -171,6 +171,13 @@ std::optional<TDataPacket> TDataPacket::ParseMember(std::string_view jsonText,
   return packet_detail::StreamMember(jsonText, path, others);
 }
 
+std::optional<TDataPacket> TDataPacket::ParseMember(std::istream& jsonText,
+                                                    const std::vector<std::string_view>& path,
+                                                    std::vector<json>& others) {
+  if (path.empty()) return std::nullopt;
+  return packet_detail::StreamMember(jsonText, path, others);
+}
+
 TDataPacket TDataPacket::Parse(std::string_view jsonText) {
   // The usual packet (fields before rows, every value as declared) is read
   // straight into rows; anything else is read whole and checked as

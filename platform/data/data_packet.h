@@ -21,6 +21,7 @@
 // type; thread-compatible.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,11 @@ struct TDataPacket {
   // level. Nullopt for any other text: the caller then reads it the
   // ordinary way.
   static std::optional<TDataPacket> ParseMember(std::string_view jsonText,
+                                                const std::vector<std::string_view>& path,
+                                                std::vector<nlohmann::json>& others);
+  // The same, reading the text from a stream to its end (one that waits
+  // for text still arriving reads it as it comes).
+  static std::optional<TDataPacket> ParseMember(std::istream& jsonText,
                                                 const std::vector<std::string_view>& path,
                                                 std::vector<nlohmann::json>& others);
   static TDataPacket FromJson(const nlohmann::json& json);

@@ -4,6 +4,7 @@
 // text but the usual shape, for the caller to read it the ordinary way.
 #pragma once
 
+#include <istream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ void ReadChanges(const nlohmann::json& changes, TDataPacket& packet);
 // members, plain values, into `others`, one object per level).
 std::optional<TDataPacket> StreamPacket(std::string_view text);
 std::optional<TDataPacket> StreamMember(std::string_view text, const std::vector<std::string_view>& path,
+                                        std::vector<nlohmann::json>& others);
+std::optional<TDataPacket> StreamMember(std::istream& text, const std::vector<std::string_view>& path,
                                         std::vector<nlohmann::json>& others);
 
 }  // namespace fw::packet_detail

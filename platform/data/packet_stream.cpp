@@ -218,9 +218,11 @@ class TMemberStream {
   TMemberStream(const std::vector<std::string_view>& path, std::vector<json>& others)
       : path_(path), others_(others) {}
 
-  std::optional<TDataPacket> Run(std::string_view text) {
+  template <typename Text>
+  std::optional<TDataPacket> Run(Text&& text) {
     others_.assign(path_.size(), json::object());
-    if (!json::sax_parse(text, this, json::input_format_t::json, true) || !ended_) return std::nullopt;
+    if (!json::sax_parse(std::forward<Text>(text), this, json::input_format_t::json, true) || !ended_)
+      return std::nullopt;
     return packet_ ? packet_->Finish() : std::nullopt;
   }
 
@@ -296,6 +298,11 @@ class TMemberStream {
 std::optional<TDataPacket> StreamPacket(std::string_view text) { return TPacketStream().Run(text); }
 
 std::optional<TDataPacket> StreamMember(std::string_view text, const std::vector<std::string_view>& path,
+                                        std::vector<json>& others) {
+  return TMemberStream(path, others).Run(text);
+}
+
+std::optional<TDataPacket> StreamMember(std::istream& text, const std::vector<std::string_view>& path,
                                         std::vector<json>& others) {
   return TMemberStream(path, others).Run(text);
 }

@@ -1,5 +1,6 @@
 // Packet text written straight from the rows (TDataPacket::ToFastString).
 #include "data/data_packet.h"
+#include "data/packet_text_writer.h"
 
 #include <charconv>
 #include <cmath>
@@ -61,7 +62,7 @@ void AppendDouble(std::string& out, double d) {
   if (text.find_first_of(".eE") == std::string_view::npos) out += ".0";
 }
 
-void AppendRow(std::string& out, const Row& row, const TFieldDefs& defs) {
+void AppendRowText(std::string& out, const Row& row, const TFieldDefs& defs) {
   out += '[';
   for (size_t i = 0; i < defs.size(); ++i) {
     if (i) out += ',';
@@ -85,6 +86,18 @@ void AppendRow(std::string& out, const Row& row, const TFieldDefs& defs) {
 
 }  // namespace
 
+void TPacketTextWriter::Head(std::string& out) const {
+  TDataPacket head;
+  head.Fields = fields_;
+  out += "{\"fields\":" + head.ToJson()["fields"].dump() + ",\"rows\":[";
+}
+
+void TPacketTextWriter::AppendRow(std::string& out, const Row& row) {
+  if (!first_) out += ',';
+  first_ = false;
+  AppendRowText(out, row, fields_);
+}
+
 std::string TDataPacket::ToFastString() const {
   TDataPacket head;
   head.Fields = Fields;
@@ -96,7 +109,7 @@ std::string TDataPacket::ToFastString() const {
   out.reserve(out.size() + Rows.size() * Fields.size() * 12);
   for (size_t r = 0; r < Rows.size(); ++r) {
     if (r) out += ',';
-    AppendRow(out, Rows[r], Fields);
+    AppendRowText(out, Rows[r], Fields);
   }
   out += "]}";
   return out;

@@ -1,6 +1,9 @@
 // The HTTP transport: JSON-RPC over cpp-httplib's client.
 #include <httplib.h>
 
+#include <optional>
+#include <thread>
+
 #include "rpc/rpc_errors.h"
 #include "rpc/transport.h"
 
@@ -21,6 +24,8 @@ std::string ServerMessage(const std::string& body, const char* fallback) {
 
 class HttpTransport : public TRpcTransport {
  public:
+  static constexpr size_t kMaxRefusalBytes = 64 * 1024;
+
   explicit HttpTransport(const THttpEndpoint& endpoint)
       : endpoint_(endpoint),
         address_(endpoint.Host + ":" + std::to_string(endpoint.Port)),
@@ -64,6 +69,50 @@ class HttpTransport : public TRpcTransport {
     CheckStatus(res);
     if (res->status == 204) return {};
     return std::move(res->body);
+  }
+
+  // The reply is received on a thread of its own while `read` reads it
+  // here, so a long list is read as the server writes it.
+  void SendReading(const nlohmann::json& request,
+                   const std::function<void(TArrivingText&)>& read) override {
+    if (!client_) Connect();
+    httplib::Request req;
+    req.method = "POST";
+    req.path = path_;
+    req.headers.emplace("Content-Type", "application/json");
+    req.body = request.dump();
+    TArrivingText arriving;
+    int status = 0;
+    std::string refusal;  // the body of anything but a 200, for CheckStatus
+    req.response_handler = [&](const httplib::Response& r) {
+      status = r.status;
+      return true;
+    };
+    req.content_receiver = [&](const char* data, size_t length, uint64_t, uint64_t) {
+      if (status == 200) arriving.Add(data, length);
+      else if (refusal.size() < kMaxRefusalBytes) refusal.append(data, length);
+      return true;
+    };
+    std::optional<httplib::Result> res;
+    std::thread receiver([&] {
+      try {
+        res.emplace(client_->send(req));
+      } catch (...) {  // nothing may leave the thread; res stays empty
+      }
+      arriving.Close();
+    });
+    try {
+      read(arriving);
+    } catch (...) {
+      receiver.join();
+      throw;
+    }
+    receiver.join();
+    if (!res)
+      throw EConnectionError("A comunicação com o servidor de aplicação em " + address_ +
+                             " foi interrompida.");
+    if (*res && res->value().status != 200) res->value().body = std::move(refusal);
+    CheckStatus(*res);
   }
 
  private:

@@ -71,6 +71,20 @@ nlohmann::json TNetConnection::Request(const std::string& method, std::vector<nl
   return request;
 }
 
+namespace {
+
+// Whether the members beside the packet are those of a plain reply: the
+// version and this request's id, and for a checked reply that succeeded
+// ({"status": "ok", "value": packet}) that status alone.
+bool PlainReply(const std::vector<nlohmann::json>& others, const nlohmann::json& request, bool checked) {
+  bool plain = others[0].size() == 2 && others[0].value("jsonrpc", nlohmann::json()) == "2.0" &&
+               others[0].value("id", nlohmann::json()) == request["id"];
+  if (checked) plain = plain && others[1].size() == 1 && others[1].value("status", nlohmann::json()) == "ok";
+  return plain;
+}
+
+}  // namespace
+
 template <typename Send>
 auto TNetConnection::Exchange(const std::string& method, Send send) {
   try {
@@ -130,15 +144,19 @@ std::optional<TDataPacket> TNetConnection::Streamed(const nlohmann::json& reques
                                                     const std::string& method,
                                                     const std::vector<std::string_view>& path,
                                                     nlohmann::json& result) {
-  std::string text = Exchange(method, [&](TRpcTransport& t) { return t.SendText(request); });
-  std::vector<nlohmann::json> others;
-  if (std::optional<TDataPacket> packet = TDataPacket::ParseMember(text, path, others)) {
-    bool plain = others[0].size() == 2 && others[0].value("jsonrpc", nlohmann::json()) == "2.0" &&
-                 others[0].value("id", nlohmann::json()) == request["id"];
-    if (path.size() == 2)  // a checked reply that succeeded: {"status": "ok", "value": packet}
-      plain = plain && others[1].size() == 1 && others[1].value("status", nlohmann::json()) == "ok";
-    if (plain) return packet;
-  }
+  // The packet is read as the reply arrives; the whole text is kept for
+  // the ordinary reading only when it is not a plain reply with a packet.
+  std::optional<TDataPacket> packet;
+  std::string text;
+  Exchange(method, [&](TRpcTransport& t) {
+    t.SendReading(request, [&](TArrivingText& arriving) {
+      std::vector<nlohmann::json> others;
+      packet = TDataPacket::ParseMember(arriving.Stream(), path, others);
+      if (packet && !PlainReply(others, request, path.size() == 2)) packet.reset();
+      if (!packet) text = arriving.Whole();
+    });
+  });
+  if (packet) return packet;
   // Anything but a plain reply with a packet: read as Call reads it.
   nlohmann::json reply = nlohmann::json::parse(text, nullptr, false);
   if (reply.is_discarded())

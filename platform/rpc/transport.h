@@ -25,6 +25,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "rpc/arriving_text.h"
+
 namespace fw {
 
 class TRpcTransport {
@@ -39,6 +41,17 @@ class TRpcTransport {
   virtual std::string SendText(const nlohmann::json& request) {
     nlohmann::json reply = Send(request);
     return reply.is_null() ? std::string() : reply.dump();
+  }
+  // Hands `read` the reply's text while it arrives (TArrivingText), and
+  // once `read` has returned raises what SendText raises; `read` itself
+  // must not raise. The default hands it SendText's text, whole.
+  virtual void SendReading(const nlohmann::json& request,
+                           const std::function<void(TArrivingText&)>& read) {
+    std::string text = SendText(request);
+    TArrivingText arriving;
+    arriving.Add(text.data(), text.size());
+    arriving.Close();
+    read(arriving);
   }
 };
 

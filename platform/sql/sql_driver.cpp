@@ -14,6 +14,30 @@ std::unique_ptr<SqlDriver> OpenSqlDriver(std::string_view url) {
   return OpenSqliteDriver(std::string(url));
 }
 
+namespace {
+
+// A result read at once, handed out row by row.
+class TResultCursor : public SqlCursor {
+ public:
+  explicit TResultCursor(SqlResult result) : result_(std::move(result)) {}
+  const std::vector<SqlColumn>& Columns() const override { return result_.Columns; }
+  bool Next(std::vector<SqlValue>& row) override {
+    if (next_ >= result_.Rows.size()) return false;
+    row = std::move(result_.Rows[next_++]);
+    return true;
+  }
+
+ private:
+  SqlResult result_;
+  size_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<SqlCursor> SqlDriver::OpenCursor(const std::string& sql, const SqlParams& params) {
+  return std::make_unique<TResultCursor>(Query(sql, params));
+}
+
 void SqlDriver::InsertRows(const std::string& table, const std::vector<std::string>& columns,
                            const std::vector<std::vector<SqlValue>>& rows) {
   std::string sql = "INSERT INTO " + table + " (", values;

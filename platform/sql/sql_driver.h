@@ -3,7 +3,10 @@
 //
 // Query runs one statement with named parameters (":NAME" in the text,
 // given without the colon) and returns every row at once: the result is
-// read-only and client-side, as the screens use it. Execute runs
+// read-only and client-side, as the screens use it. OpenCursor runs one
+// the same way and hands its rows out one at a time, for results too
+// large to hold twice (the default reads them all with Query first; SQLite
+// steps its statement as rows are asked for). Execute runs
 // statements that return nothing (several may be separated by ";" when
 // there are no parameters). Both raise EDatabaseError carrying the
 // database's message; EDatabaseBusy when the database stayed locked by
@@ -52,12 +55,25 @@ struct SqlResult {
 
 enum class TTransactionKind { kDeferred, kImmediate };
 
+// The rows of one statement, one at a time. Owned by the caller; used by
+// the thread using its driver, and ended (destroyed) before that driver
+// is. Next raises as Query does.
+class SqlCursor {
+ public:
+  virtual ~SqlCursor() = default;
+  virtual const std::vector<SqlColumn>& Columns() const = 0;
+  // The next row into `row` (its values' storage reused); false after the
+  // last one.
+  virtual bool Next(std::vector<SqlValue>& row) = 0;
+};
+
 class SqlDriver {
  public:
   virtual ~SqlDriver() = default;
   virtual TSqlDialect Dialect() const = 0;
   virtual SqlResult Query(const std::string& sql, const SqlParams& params) = 0;
   virtual void Execute(const std::string& sql, const SqlParams& params = {}) = 0;
+  virtual std::unique_ptr<SqlCursor> OpenCursor(const std::string& sql, const SqlParams& params);
 
   virtual void Begin(TTransactionKind kind = TTransactionKind::kImmediate);
   virtual void Commit();

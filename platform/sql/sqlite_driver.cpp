@@ -22,18 +22,18 @@ class SqliteDriver : public SqlDriver {
   SqlResult Query(const std::string& sql, const SqlParams& params) override {
     Statement st(*this, sql, params);
     SqlResult result;
-    int n = sqlite3_column_count(st.stmt);
-    for (int i = 0; i < n; ++i) {
-      const char* decl = sqlite3_column_decltype(st.stmt, i);
-      result.Columns.push_back({sqlite3_column_name(st.stmt, i), decl ? decl : ""});
-    }
+    result.Columns = ColumnsOf(st.stmt);
+    const size_t n = result.Columns.size();
     while (st.Step()) {
-      std::vector<SqlValue> row;
-      row.reserve(n);
-      for (int i = 0; i < n; ++i) row.push_back(ColumnValue(st.stmt, i));
+      std::vector<SqlValue> row(n);
+      for (size_t i = 0; i < n; ++i) ReadColumn(st.stmt, static_cast<int>(i), row[i]);
       result.Rows.push_back(std::move(row));
     }
     return result;
+  }
+
+  std::unique_ptr<SqlCursor> OpenCursor(const std::string& sql, const SqlParams& params) override {
+    return std::make_unique<Cursor>(*this, sql, params);
   }
 
   void Execute(const std::string& sql, const SqlParams& params) override {
@@ -133,18 +133,55 @@ class SqliteDriver : public SqlDriver {
     sqlite3_stmt* stmt = nullptr;
   };
 
-  static SqlValue ColumnValue(sqlite3_stmt* stmt, int i) {
-    switch (sqlite3_column_type(stmt, i)) {
-      case SQLITE_INTEGER: return static_cast<int64_t>(sqlite3_column_int64(stmt, i));
-      case SQLITE_FLOAT: return sqlite3_column_double(stmt, i);
-      case SQLITE_TEXT:
-        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
-                           sqlite3_column_bytes(stmt, i));
-      case SQLITE_BLOB: {
-        const char* p = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-        return std::string(p ? p : "", sqlite3_column_bytes(stmt, i));
+  // The statement's rows as they are stepped; the statement goes back to
+  // the cache when the cursor ends.
+  class Cursor : public SqlCursor {
+   public:
+    Cursor(SqliteDriver& d, const std::string& sql, const SqlParams& params)
+        : text_(sql), st_(d, text_, params), columns_(ColumnsOf(st_.stmt)) {}
+    const std::vector<SqlColumn>& Columns() const override { return columns_; }
+    bool Next(std::vector<SqlValue>& row) override {
+      if (done_ || !st_.Step()) {  // stepping a finished statement would run it again
+        done_ = true;
+        return false;
       }
-      default: return std::monostate{};
+      row.resize(columns_.size());
+      for (size_t i = 0; i < columns_.size(); ++i) ReadColumn(st_.stmt, static_cast<int>(i), row[i]);
+      return true;
+    }
+
+   private:
+    std::string text_;  // before st_, which refers to it
+    Statement st_;
+    std::vector<SqlColumn> columns_;
+    bool done_ = false;
+  };
+
+  static std::vector<SqlColumn> ColumnsOf(sqlite3_stmt* stmt) {
+    std::vector<SqlColumn> columns;
+    for (int i = 0, n = sqlite3_column_count(stmt); i < n; ++i) {
+      const char* decl = sqlite3_column_decltype(stmt, i);
+      columns.push_back({sqlite3_column_name(stmt, i), decl ? decl : ""});
+    }
+    return columns;
+  }
+
+  // Text and blobs reuse the storage of a string `value` already holds.
+  static void ReadColumn(sqlite3_stmt* stmt, int i, SqlValue& value) {
+    auto text = [&](const char* p, int n) {
+      if (auto* s = std::get_if<std::string>(&value)) s->assign(p ? p : "", n);
+      else value.emplace<std::string>(p ? p : "", n);
+    };
+    switch (sqlite3_column_type(stmt, i)) {
+      case SQLITE_INTEGER: value = static_cast<int64_t>(sqlite3_column_int64(stmt, i)); break;
+      case SQLITE_FLOAT: value = sqlite3_column_double(stmt, i); break;
+      case SQLITE_TEXT:
+        text(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+        break;
+      case SQLITE_BLOB:
+        text(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
+        break;
+      default: value = std::monostate{};
     }
   }
 
@@ -164,8 +201,10 @@ class SqliteDriver : public SqlDriver {
 
 std::unique_ptr<SqlDriver> OpenSqliteDriver(const std::string& path) {
   sqlite3* db = nullptr;
+  // A driver is used by one thread at a time (see SqlDriver), so its
+  // connection takes no lock of its own on every call.
   int rc = sqlite3_open_v2(path.c_str(), &db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                            nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db ? sqlite3_errmsg(db) : "sem memória";
