@@ -31,8 +31,7 @@ class TPacketReply : public TReplyStream {
   fw::TPacketTextWriter writer_;
   size_t pieceBytes_;
   bool started_ = false;
-  std::vector<fw::SqlValue> read_;
-  fw::Row row_;
+  std::vector<fw::SqlValueView> read_;
 };
 
 }  // namespace appserver

@@ -62,24 +62,27 @@ void AppendDouble(std::string& out, double d) {
   if (text.find_first_of(".eE") == std::string_view::npos) out += ".0";
 }
 
+void AppendValueText(std::string& out, const Value& v, const TFieldDef& def) {
+  switch (v.index()) {
+    case 0: out += "null"; break;
+    case 1:
+      AppendString(out, def.DataType == TFieldType::ftBlob ? Base64Encode(std::get<std::string>(v))
+                                                          : std::get<std::string>(v));
+      break;
+    case 2: AppendDouble(out, std::get<double>(v)); break;
+    default: {
+      char buf[16];
+      auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::get<int32_t>(v));
+      out.append(buf, end);
+    }
+  }
+}
+
 void AppendRowText(std::string& out, const Row& row, const TFieldDefs& defs) {
   out += '[';
   for (size_t i = 0; i < defs.size(); ++i) {
     if (i) out += ',';
-    const Value& v = row[i];
-    switch (v.index()) {
-      case 0: out += "null"; break;
-      case 1:
-        AppendString(out, defs[i].DataType == TFieldType::ftBlob ? Base64Encode(std::get<std::string>(v))
-                                                                 : std::get<std::string>(v));
-        break;
-      case 2: AppendDouble(out, std::get<double>(v)); break;
-      default: {
-        char buf[16];
-        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, std::get<int32_t>(v));
-        out.append(buf, end);
-      }
-    }
+    AppendValueText(out, row[i], defs[i]);
   }
   out += ']';
 }
@@ -96,6 +99,24 @@ void TPacketTextWriter::AppendRow(std::string& out, const Row& row) {
   if (!first_) out += ',';
   first_ = false;
   AppendRowText(out, row, fields_);
+}
+
+void TPacketTextWriter::BeginRow(std::string& out) {
+  if (!first_) out += ',';
+  first_ = false;
+  out += '[';
+  column_ = 0;
+}
+
+void TPacketTextWriter::AppendText(std::string& out, std::string_view text) {
+  Separate(out);
+  AppendString(out, text);
+}
+
+void TPacketTextWriter::AppendValue(std::string& out, const Value& value) {
+  const TFieldDef& def = fields_[column_];
+  Separate(out);
+  AppendValueText(out, value, def);
 }
 
 std::string TDataPacket::ToFastString() const {

@@ -1,5 +1,6 @@
 // The HTTP transport: JSON-RPC over cpp-httplib's client.
 #include <httplib.h>
+#include <malloc.h>
 
 #include <optional>
 #include <thread>
@@ -72,9 +73,19 @@ class HttpTransport : public TRpcTransport {
   }
 
   // The reply is received on a thread of its own while `read` reads it
-  // here, so a long list is read as the server writes it.
+  // here, so a long list is read as the server writes it. After a very
+  // large one, the memory its text took goes back to the system.
   void SendReading(const nlohmann::json& request,
                    const std::function<void(TArrivingText&)>& read) override {
+    size_t received = Receive(request, read);
+    if (received >= kTrimAfterBytes) malloc_trim(0);
+  }
+
+ private:
+  static constexpr size_t kTrimAfterBytes = 16u << 20;
+
+  // The bytes received.
+  size_t Receive(const nlohmann::json& request, const std::function<void(TArrivingText&)>& read) {
     if (!client_) Connect();
     httplib::Request req;
     req.method = "POST";
@@ -88,7 +99,9 @@ class HttpTransport : public TRpcTransport {
       status = r.status;
       return true;
     };
+    size_t received = 0;
     req.content_receiver = [&](const char* data, size_t length, uint64_t, uint64_t) {
+      received += length;
       if (status == 200) arriving.Add(data, length);
       else if (refusal.size() < kMaxRefusalBytes) refusal.append(data, length);
       return true;
@@ -113,9 +126,9 @@ class HttpTransport : public TRpcTransport {
                              " foi interrompida.");
     if (*res && res->value().status != 200) res->value().body = std::move(refusal);
     CheckStatus(*res);
+    return received;
   }
 
- private:
   void CheckStatus(const httplib::Result& res) const {
     if (!res) {
       switch (res.error()) {

@@ -34,6 +34,18 @@ class TResultCursor : public SqlCursor {
 
 }  // namespace
 
+bool SqlCursor::NextView(std::vector<SqlValueView>& row) {
+  if (!Next(held_)) return false;
+  row.resize(held_.size());
+  for (size_t i = 0; i < held_.size(); ++i) {
+    if (auto* s = std::get_if<std::string>(&held_[i])) row[i] = std::string_view(*s);
+    else if (auto* d = std::get_if<double>(&held_[i])) row[i] = *d;
+    else if (auto* n = std::get_if<int64_t>(&held_[i])) row[i] = *n;
+    else row[i] = std::monostate{};
+  }
+  return true;
+}
+
 std::unique_ptr<SqlCursor> SqlDriver::OpenCursor(const std::string& sql, const SqlParams& params) {
   return std::make_unique<TResultCursor>(Query(sql, params));
 }

@@ -55,9 +55,13 @@ struct SqlResult {
 
 enum class TTransactionKind { kDeferred, kImmediate };
 
+// A value as a cursor reads it: text (and blobs) as a view of the
+// driver's own copy, valid until the cursor moves on.
+using SqlValueView = std::variant<std::monostate, std::string_view, double, int64_t>;
+
 // The rows of one statement, one at a time. Owned by the caller; used by
 // the thread using its driver, and ended (destroyed) before that driver
-// is. Next raises as Query does.
+// is. Next and NextView raise as Query does.
 class SqlCursor {
  public:
   virtual ~SqlCursor() = default;
@@ -65,6 +69,12 @@ class SqlCursor {
   // The next row into `row` (its values' storage reused); false after the
   // last one.
   virtual bool Next(std::vector<SqlValue>& row) = 0;
+  // The same row as views, without copying its text; the default reads it
+  // with Next into a row of its own.
+  virtual bool NextView(std::vector<SqlValueView>& row);
+
+ private:
+  std::vector<SqlValue> held_;
 };
 
 class SqlDriver {

@@ -141,16 +141,27 @@ class SqliteDriver : public SqlDriver {
         : text_(sql), st_(d, text_, params), columns_(ColumnsOf(st_.stmt)) {}
     const std::vector<SqlColumn>& Columns() const override { return columns_; }
     bool Next(std::vector<SqlValue>& row) override {
-      if (done_ || !st_.Step()) {  // stepping a finished statement would run it again
-        done_ = true;
-        return false;
-      }
+      if (!Step()) return false;
       row.resize(columns_.size());
       for (size_t i = 0; i < columns_.size(); ++i) ReadColumn(st_.stmt, static_cast<int>(i), row[i]);
       return true;
     }
+    bool NextView(std::vector<SqlValueView>& row) override {
+      if (!Step()) return false;
+      row.resize(columns_.size());
+      for (size_t i = 0; i < columns_.size(); ++i) row[i] = ColumnView(st_.stmt, static_cast<int>(i));
+      return true;
+    }
 
    private:
+    bool Step() {
+      if (done_ || !st_.Step()) {  // stepping a finished statement would run it again
+        done_ = true;
+        return false;
+      }
+      return true;
+    }
+
     std::string text_;  // before st_, which refers to it
     Statement st_;
     std::vector<SqlColumn> columns_;
@@ -164,6 +175,19 @@ class SqliteDriver : public SqlDriver {
       columns.push_back({sqlite3_column_name(stmt, i), decl ? decl : ""});
     }
     return columns;
+  }
+
+  static SqlValueView ColumnView(sqlite3_stmt* stmt, int i) {
+    auto view = [&](const void* p) {
+      return p ? std::string_view(static_cast<const char*>(p), sqlite3_column_bytes(stmt, i)) : std::string_view();
+    };
+    switch (sqlite3_column_type(stmt, i)) {
+      case SQLITE_INTEGER: return static_cast<int64_t>(sqlite3_column_int64(stmt, i));
+      case SQLITE_FLOAT: return sqlite3_column_double(stmt, i);
+      case SQLITE_TEXT: return view(sqlite3_column_text(stmt, i));
+      case SQLITE_BLOB: return view(sqlite3_column_blob(stmt, i));
+      default: return std::monostate{};
+    }
   }
 
   // Text and blobs reuse the storage of a string `value` already holds.
