@@ -42,19 +42,21 @@ void DisplayServer::Push(const std::string& event, const std::string& data) {
 }
 
 void DisplayServer::Flush(bool full) {
-  json update = tracker_.Update(full);
+  std::optional<std::string> update = tracker_.UpdateText(full);
   json overlay = interaction_.Overlay();
-  std::string overlayText = overlay.dump();
+  std::string overlayText = overlay.dump(-1, ' ', false, json::error_handler_t::replace);
   std::string cursor = fw::Screen().Cursor == fw::crHourGlass ? "wait" : "default";
-  overlayText += cursor;
-  if (update.is_null()) {
-    if (overlayText == lastOverlay_) return;
-    update = tracker_.Empty();
+  std::string shown = overlayText + cursor;
+  if (!update) {
+    if (shown == lastOverlay_) return;
+    update = tracker_.EmptyText();
   }
-  lastOverlay_ = overlayText;
-  update["overlay"] = overlay;
-  update["cursor"] = cursor;
-  Push("update", update.dump(-1, ' ', false, json::error_handler_t::replace));
+  lastOverlay_ = std::move(shown);
+  // The tracker's text with the overlay and the cursor added before its
+  // closing brace.
+  update->pop_back();
+  *update += ",\"overlay\":" + overlayText + ",\"cursor\":\"" + cursor + "\"}";
+  Push("update", *update);
 }
 
 namespace {
@@ -192,6 +194,9 @@ int DisplayServer::Start(int port) {
   interaction_.Changed = [this] { Flush(); };
   fw::Application().OnIdle = [this] { Flush(); };
   Routes();
+  // Small writes (an update's last part, a reply's body after its head)
+  // go at once instead of waiting for the page's acknowledgement.
+  server_->set_tcp_nodelay(true);
   port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1") : port;
   if (port != 0 && !server_->bind_to_port("127.0.0.1", port)) port_ = -1;
   if (port_ <= 0) throw fw::Exception("Não foi possível abrir a porta " + std::to_string(port) + ".");

@@ -3,17 +3,22 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <set>
+
 #include "data/client_dataset.h"
 #include "display/display_interaction.h"
 #include "display/display_server.h"
+#include "display/grid_json.h"
 #include "display/input_decoder.h"
 #include "display/model_json.h"
 #include "display/model_tracker.h"
 #include "display/palette.h"
 #include "forms/application.h"
+#include "forms/buttons.h"
 #include "forms/check_boxes.h"
 #include "forms/db_grid.h"
 #include "forms/edit.h"
+#include "forms/static_controls.h"
 
 namespace display {
 namespace {
@@ -163,6 +168,43 @@ struct GridInputFixture : ::testing::Test {
   InputDecoder decoder{interaction};
   std::vector<std::string> log;
 };
+
+// The texts the updates are written from say what the documents say,
+// for every kind written straight: grids with each canvas operation,
+// pictures, and texts that need escaping or are not UTF-8.
+TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
+  fw::TBitmap picture(2, 2, fw::clRed);
+  picture.SetPixel(1, 1, 0x00FF00);
+  form->grid->OnDrawColumnCell = [&](fw::TComponent&, const fw::TRect& rect, int, fw::TColumn&,
+                                     fw::TGridDrawState) {
+    fw::TCanvas& canvas = form->grid->Canvas();
+    canvas.TextOut(rect.Left, rect.Top, "\"citação\"\n\xff");
+    canvas.BrushCopy(rect, picture, {0, 0, 2, 2}, fw::clRed);
+    canvas.DrawFocusRect(rect);
+  };
+  auto& glyph = form->Create<fw::TSpeedButton>("sbtGlyph");
+  glyph.SetParent(form);
+  glyph.SetGlyph(picture);
+  auto& image = form->Create<fw::TImage>("imgFoto");
+  image.SetParent(form);
+  image.SetPicture(picture);
+  form->edit->SetText("tab\tand \"quotes\" \\ é");
+
+  // What the page gets of a document: its dump, not UTF-8 replaced.
+  auto sent = [](const json& doc) { return json::parse(doc.dump(-1, ' ', false, json::error_handler_t::replace)); };
+  for (fw::TControl* c : std::vector<fw::TControl*>{form->grid, form->edit, &glyph, &image})
+    EXPECT_EQ(json::parse(ControlText(*form, *c)), sent(ControlJson(*form, *c))) << c->Name();
+  fw::TRecordingCanvas canvas;
+  form->grid->Paint(canvas);
+  json ops = GridJson(*form->grid)["ops"];
+  ASSERT_EQ(ops.size(), canvas.Ops().size());
+  std::set<std::string> kinds;
+  for (size_t i = 0; i < ops.size(); ++i) {
+    EXPECT_EQ(ops[i], sent(CanvasOpJson(canvas.Ops()[i]))) << i;
+    kinds.insert(ops[i]["op"].get<std::string>() + (ops[i].contains("clip") && ops[i]["clip"].is_null() ? "-out" : ""));
+  }
+  EXPECT_EQ(kinds, (std::set<std::string>{"fill", "text", "text-out", "focus", "bitmap"}));
+}
 
 TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
   EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 2}}));

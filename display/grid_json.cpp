@@ -1,5 +1,9 @@
 #include "display/grid_json.h"
 
+#include "display/json_writer.h"
+
+#include <map>
+
 #include "display/model_json.h"
 #include "display/palette.h"
 #include "data/dataset.h"
@@ -10,6 +14,43 @@ namespace {
 using nlohmann::json;
 
 json RectJson(const fw::TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+// One operation; a picture drawn more than once is written once and
+// copied (`pictures`, for one paint: the bitmaps do not change during it).
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, std::map<const fw::TBitmap*, std::string>& pictures) {
+  w.Open('{');
+  switch (op.Kind) {
+    case fw::TCanvasOp::FillRect:
+      w.Key("op").Str("fill").Key("r").Rect(op.Rect).Key("brush").Str(CssColor(op.BrushColor));
+      break;
+    case fw::TCanvasOp::TextOut:
+    case fw::TCanvasOp::TextRect:
+      w.Key("op").Str("text").Key("x").Int(op.At.X).Key("y").Int(op.At.Y).Key("s").Str(op.Text);
+      w.Key("font");
+      WriteFont(w, op.Font);
+      w.Key("clip");
+      if (op.Kind == fw::TCanvasOp::TextRect) w.Rect(op.Rect);
+      else w.Raw("null");
+      w.Key("brush").Str(CssColor(op.BrushColor));
+      break;
+    case fw::TCanvasOp::DrawFocusRect:
+      w.Key("op").Str("focus").Key("r").Rect(op.Rect);
+      break;
+    case fw::TCanvasOp::BrushCopy: {
+      w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source).Key("bitmap");
+      if (!op.Bitmap) {
+        w.Raw("null");
+      } else {
+        auto [at, added] = pictures.try_emplace(op.Bitmap);
+        if (added) at->second = BitmapText(*op.Bitmap);
+        w.Raw(at->second);
+      }
+      w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
+      break;
+    }
+  }
+  w.Close('}');
+}
 
 }  // namespace
 
@@ -38,44 +79,55 @@ json CanvasOpJson(const fw::TCanvasOp& op) {
   return nullptr;
 }
 
-json GridJson(fw::TDBGrid& grid) {
+std::string GridText(fw::TDBGrid& grid) {
   fw::TRecordingCanvas canvas;
   grid.Paint(canvas);
-  json ops = json::array();
-  for (const fw::TCanvasOp& op : canvas.Ops()) ops.push_back(CanvasOpJson(op));
+  JsonWriter w;
+  w.Open('{').Key("titleHeight").Int(grid.TitleHeight()).Key("rowHeight").Int(grid.DefaultRowHeight());
 
-  json columns = json::array();
+  w.Key("columns").Open('[');
   fw::TColumns& shown = grid.DisplayColumns();
   for (int i = 0; i < shown.Count(); ++i) {
     fw::TColumn& column = shown[i];
     fw::TRect title = grid.CellRect(column, -1);
     if (title.Width() <= 0) continue;
-    columns.push_back({{"field", column.FieldName()}, {"title", column.Title().Caption()},
-                       {"left", title.Left}, {"width", title.Width()}});
+    w.Item().Open('{').Key("field").Str(column.FieldName()).Key("title").Str(column.Title().Caption());
+    w.Key("left").Int(title.Left).Key("width").Int(title.Width()).Close('}');
   }
+  w.Close(']');
+
+  w.Key("ops").Open('[');
+  std::map<const fw::TBitmap*, std::string> pictures;
+  for (const fw::TCanvasOp& op : canvas.Ops()) {
+    w.Item();
+    OpText(w, op, pictures);
+  }
+  w.Close(']');
+
   const fw::TGridTexts& texts = grid.LastPaintTexts();
-  json rows = json::array();
+  w.Key("rows").Open('[');
   for (const fw::TGridTexts::Row& row : texts.Rows) {
-    json cells = json::array();
+    w.Item().Open('{').Key("index").Int(row.RecNo).Key("cells").Open('[');
     for (size_t i = 0; i < row.Cells.size() && i < texts.Fields.size(); ++i)
-      cells.push_back({{"field", texts.Fields[i]}, {"text", row.Cells[i]}});
-    rows.push_back({{"index", row.RecNo}, {"cells", cells}});
+      w.Item().Open('{').Key("field").Str(texts.Fields[i]).Key("text").Str(row.Cells[i]).Close('}');
+    w.Close(']').Close('}');
   }
+  w.Close(']');
+
   fw::TDataSet* ds = grid.DataSet();
-  return {{"titleHeight", grid.TitleHeight()},
-          {"rowHeight", grid.DefaultRowHeight()},
-          {"columns", columns},
-          {"ops", ops},
-          {"rows", rows},
-          {"current", ds && ds->Active() ? ds->RecNo() : 0},
-          {"recordCount", grid.RecordCount()},
-          {"visibleRows", grid.VisibleRowCount()},
-          {"scrollBar", grid.HasScrollBar() ? fw::TDBGrid::kScrollBarWidth : 0},
-          {"hScrollBar", grid.HasHorizontalBar() ? fw::TDBGrid::kScrollBarWidth : 0},
-          {"leftCol", grid.LeftCol()},
-          {"colCount", shown.Count()},
-          {"columnsWidth", grid.ColumnsWidth()},
-          {"selected", grid.SelectedIndex()}};
+  w.Key("current").Int(ds && ds->Active() ? ds->RecNo() : 0);
+  w.Key("recordCount").Int(grid.RecordCount());
+  w.Key("visibleRows").Int(grid.VisibleRowCount());
+  w.Key("scrollBar").Int(grid.HasScrollBar() ? fw::TDBGrid::kScrollBarWidth : 0);
+  w.Key("hScrollBar").Int(grid.HasHorizontalBar() ? fw::TDBGrid::kScrollBarWidth : 0);
+  w.Key("leftCol").Int(grid.LeftCol());
+  w.Key("colCount").Int(shown.Count());
+  w.Key("columnsWidth").Int(grid.ColumnsWidth());
+  w.Key("selected").Int(grid.SelectedIndex());
+  w.Close('}');
+  return std::move(w.Out());
 }
+
+json GridJson(fw::TDBGrid& grid) { return json::parse(GridText(grid)); }
 
 }  // namespace display

@@ -2,7 +2,15 @@
 // fresh paint (its draw handlers run, on a scratch canvas) and the texts
 // it drew per visible row. User-interface thread only; raises what the
 // draw handlers raise.
+//
+// GridText writes that form straight as text, without building a
+// document: the grid is written after every message the loop runs, and
+// its paint (hundreds of operations, a picture in each marked row) is
+// most of an update. GridJson is the same text parsed; CanvasOpJson is
+// one operation as a document, which GridText writes the same.
 #pragma once
+
+#include <string>
 
 #include <nlohmann/json.hpp>
 
@@ -11,6 +19,7 @@
 
 namespace display {
 
+std::string GridText(fw::TDBGrid& grid);
 nlohmann::json GridJson(fw::TDBGrid& grid);
 nlohmann::json CanvasOpJson(const fw::TCanvasOp& op);
 

@@ -2,6 +2,7 @@
 
 #include "display/font_metrics.h"
 #include "display/grid_json.h"
+#include "display/json_writer.h"
 #include "display/palette.h"
 #include "forms/buttons.h"
 #include "forms/check_boxes.h"
@@ -160,6 +161,41 @@ json ControlJson(fw::TForm& form, fw::TControl& control) {
           {"tabOrder", control.TabOrder},
           {"focused", control.Focused()},
           {"props", PropsOf(control)}};
+}
+
+std::string ControlText(fw::TForm& form, fw::TControl& control) {
+  fw::TRect b = control.BoundsRect();
+  fw::TControl* parent = control.Parent();
+  JsonWriter w;
+  w.Open('{').Key("form").Str(form.Name()).Key("name").Str(control.Name()).Key("parent");
+  if (parent && parent != &form) w.Str(parent->Name());
+  else w.Null();
+  w.Key("kind").Str(control.Kind()).Key("bounds").Raw("[").Int(b.Left).Raw(",").Int(b.Top);
+  w.Raw(",").Int(b.Width()).Raw(",").Int(b.Height()).Raw("]");
+  w.Key("visible").Bool(control.Visible()).Key("enabled").Bool(control.Enabled());
+  w.Key("usable").Bool(control.Usable()).Key("caption").Str(control.Caption());
+  w.Key("color").Str(CssColor(control.Color())).Key("font");
+  WriteFont(w, control.Font());
+  w.Key("hint").Str(control.Hint).Key("tabOrder").Int(control.TabOrder);
+  w.Key("focused").Bool(control.Focused()).Key("props");
+  // The kinds with much to write are written straight; the others'
+  // props are small documents.
+  if (auto* grid = dynamic_cast<fw::TDBGrid*>(&control)) {
+    w.Raw(GridText(*grid));
+  } else if (auto* sb = dynamic_cast<fw::TSpeedButton*>(&control)) {
+    w.Open('{').Key("glyph");
+    if (sb->Glyph().Empty()) w.Null();
+    else w.Raw(BitmapText(sb->Glyph()));
+    w.Key("numGlyphs").Int(sb->NumGlyphs()).Key("flat").Bool(sb->Flat()).Key("down").Bool(sb->Down());
+    w.Close('}');
+  } else if (auto* img = dynamic_cast<fw::TImage*>(&control)) {
+    w.Open('{').Key("picture").Raw(BitmapText(img->Picture()));
+    w.Key("transparent").Bool(img->Transparent()).Close('}');
+  } else {
+    w.Raw(PropsOf(control).dump(-1, ' ', false, json::error_handler_t::replace));
+  }
+  w.Close('}');
+  return std::move(w.Out());
 }
 
 }  // namespace display

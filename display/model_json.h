@@ -4,6 +4,8 @@
 // canvas and runs its draw handlers). User-interface thread only.
 #pragma once
 
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 #include "forms/control.h"
@@ -14,6 +16,9 @@ namespace display {
 
 nlohmann::json FormJson(fw::TForm& form);
 nlohmann::json ControlJson(fw::TForm& form, fw::TControl& control);
+// ControlJson's text (texts that are not UTF-8 get U+FFFD), the grids'
+// props written straight (GridText).
+std::string ControlText(fw::TForm& form, fw::TControl& control);
 nlohmann::json BitmapJson(const fw::TBitmap& bitmap);
 nlohmann::json FontJson(const fw::TFont& font);
 

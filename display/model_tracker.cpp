@@ -16,15 +16,25 @@ void ModelTracker::Reset() {
   lastOrder_.clear();
 }
 
-void ModelTracker::Collect(fw::TForm& form, json& controls,
+namespace {
+
+void Append(std::string& list, const std::string& item) {
+  if (!list.empty()) list += ',';
+  list += item;
+}
+
+std::string Dump(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
+
+}  // namespace
+
+void ModelTracker::Collect(fw::TForm& form, std::string& controls,
                            std::map<std::string, std::string>& seen, bool full) {
   std::function<void(fw::TControl&)> walk = [&](fw::TControl& parent) {
     for (fw::TControl* child : parent.Controls()) {
       if (child->Name().empty()) continue;
       std::string key = form.Name() + "/" + child->Name();
-      json state = ControlJson(form, *child);
-      std::string text = state.dump();
-      if (full || sentControls_[key] != text) controls.push_back(std::move(state));
+      std::string text = ControlText(form, *child);
+      if (full || sentControls_[key] != text) Append(controls, text);
       seen[key] = std::move(text);
       walk(*child);
     }
@@ -52,25 +62,22 @@ std::vector<std::string> ModelTracker::StackingOrder() {
   return order;
 }
 
-json ModelTracker::Empty() {
-  return {{"seq", ++seq_},
-          {"full", false},
-          {"forms", json::array()},
-          {"removedForms", json::array()},
-          {"controls", json::array()},
-          {"removedControls", json::array()},
-          {"order", json::parse(lastOrder_.empty() ? "[]" : lastOrder_)}};
+std::string ModelTracker::EmptyText() {
+  return "{\"seq\":" + std::to_string(++seq_) +
+         ",\"full\":false,\"forms\":[],\"removedForms\":[],\"controls\":[],\"removedControls\":[],"
+         "\"order\":" + (lastOrder_.empty() ? std::string("[]") : lastOrder_) + "}";
 }
 
-json ModelTracker::Update(bool full) {
-  json forms = json::array(), controls = json::array(), removedForms = json::array(),
-       removedControls = json::array();
+json ModelTracker::Empty() { return json::parse(EmptyText()); }
+
+std::optional<std::string> ModelTracker::UpdateText(bool full) {
+  std::string forms, controls;
+  json removedForms = json::array(), removedControls = json::array();
   std::map<std::string, std::string> seenForms, seenControls;
   for (fw::TForm* form : fw::Screen().Forms()) {
     if (form->Name().empty()) continue;
-    json state = FormJson(*form);
-    std::string text = state.dump();
-    if (full || sentForms_[form->Name()] != text) forms.push_back(std::move(state));
+    std::string text = Dump(FormJson(*form));
+    if (full || sentForms_[form->Name()] != text) Append(forms, text);
     seenForms[form->Name()] = std::move(text);
     Collect(*form, controls, seenControls, full);
   }
@@ -82,18 +89,24 @@ json ModelTracker::Update(bool full) {
       std::string form = key.substr(0, slash);
       if (seenForms.count(form)) removedControls.push_back({{"form", form}, {"name", key.substr(slash + 1)}});
     }
-  json order = StackingOrder();
-  std::string orderText = order.dump();
+  std::string orderText = Dump(json(StackingOrder()));
   bool changed = full || !forms.empty() || !controls.empty() || !removedForms.empty() ||
                  !removedControls.empty() || orderText != lastOrder_;
   sentForms_ = std::move(seenForms);
   sentControls_ = std::move(seenControls);
   lastOrder_ = orderText;
-  if (!changed) return nullptr;
-  return {{"seq", ++seq_},          {"full", full},
-          {"forms", forms},         {"removedForms", removedForms},
-          {"controls", controls},   {"removedControls", removedControls},
-          {"order", order}};
+  if (!changed) return std::nullopt;
+  std::string out = "{\"seq\":" + std::to_string(++seq_) + ",\"full\":" + (full ? "true" : "false");
+  out += ",\"forms\":[" + forms + "],\"removedForms\":" + Dump(removedForms);
+  out += ",\"controls\":[";
+  out += controls;
+  out += "],\"removedControls\":" + Dump(removedControls) + ",\"order\":" + orderText + "}";
+  return out;
+}
+
+json ModelTracker::Update(bool full) {
+  std::optional<std::string> text = UpdateText(full);
+  return text ? json::parse(*text) : json(nullptr);
 }
 
 }  // namespace display

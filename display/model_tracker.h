@@ -4,9 +4,14 @@
 // the forms and controls that went away. Also keeps the stacking order of
 // the visible forms (the active form comes to the top; a modal form stays
 // above the others). User-interface thread only.
+//
+// Updates are written as text from each form's and control's text (the
+// ones the next update compares with), so a control is serialised once
+// per update; Update and Empty are the same texts parsed.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,11 +30,15 @@ class ModelTracker {
   nlohmann::json Update(bool full);
   // An update that changes no form or control (for overlay-only changes).
   nlohmann::json Empty();
+  // The texts of Update (nullopt for null) and Empty.
+  std::optional<std::string> UpdateText(bool full);
+  std::string EmptyText();
   // Forgets what was sent (the next update is complete).
   void Reset();
 
  private:
-  void Collect(fw::TForm& form, nlohmann::json& controls, std::map<std::string, std::string>& seen,
+  // Appends the changed controls' texts to `controls`, comma-separated.
+  void Collect(fw::TForm& form, std::string& controls, std::map<std::string, std::string>& seen,
                bool full);
   std::vector<std::string> StackingOrder();
 

@@ -99,7 +99,9 @@ function connect() {
       restart();
       return;
     }
-    scheduleRender();
+    // Drawn at once: what the host changed (a key's moved cursor) shows
+    // in the next frame instead of waiting for the one after it.
+    render();
   });
   es.addEventListener('takeover', () => takeover());
   es.onerror = () => {
@@ -916,17 +918,19 @@ document.addEventListener('paste', (e) => {
 
 // ---------------------------------------------------------------- drawing
 
+// Changes of the page's own (an open menu, a resize) are drawn once in
+// the next frame; an update from the host is drawn when it arrives.
 let renderQueued = false;
 function scheduleRender() {
   if (renderQueued) return;
   renderQueued = true;
   requestAnimationFrame(() => {
-    renderQueued = false;
-    render();
+    if (renderQueued) render();
   });
 }
 
 function render() {
+  renderQueued = false;
   if (!fontsReady) return;
   try {
     draw();

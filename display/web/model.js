@@ -34,6 +34,7 @@ export function applyUpdate(model, update) {
     return false;
   }
   model.seq = seq;
+  model.children = null;
 
   for (const form of list(update.forms)) {
     if (form && typeof form.name === 'string') model.forms.set(form.name, form);
@@ -71,12 +72,18 @@ export function getControl(model, form, name) {
 
 // The controls whose parent is `parent` (null: the form itself), in the
 // order the host listed them (creation order: later ones lie on top).
+// The lists are made once per update (drawing asks for every control's);
+// they are the model's: read them, never change them.
 export function childrenOf(model, form, parent) {
-  const out = [];
-  for (const c of model.controls.values()) {
-    if (c.form === form && (c.parent ?? null) === parent) out.push(c);
+  if (!model.children) {
+    model.children = new Map();
+    for (const c of model.controls.values()) {
+      const key = controlKey(c.form, c.parent ?? '\u0000');
+      if (!model.children.has(key)) model.children.set(key, []);
+      model.children.get(key).push(c);
+    }
   }
-  return out;
+  return model.children.get(controlKey(form, parent ?? '\u0000')) || [];
 }
 
 // Forms to draw, bottom first: those in `order` that are visible.

@@ -80,6 +80,21 @@ export function bitmapCanvas(bitmap, src, transparent, brush) {
   return canvas;
 }
 
+// bitmapCanvas's canvases for the grids' pictures, which repeat in row
+// after row and paint after paint: made once each (a few dozen kept).
+const pictureCanvases = new Map();
+const PICTURES_KEPT = 64;
+function cachedBitmapCanvas(bitmap, src, transparent, brush) {
+  const key = `${bitmap.w}x${bitmap.h}|${src}|${transparent}|${brush}|${bitmap.pixels.join(',')}`;
+  let canvas = pictureCanvases.get(key);
+  if (!canvas) {
+    if (pictureCanvases.size >= PICTURES_KEPT) pictureCanvases.clear();
+    canvas = bitmapCanvas(bitmap, src, transparent, brush);
+    pictureCanvases.set(key, canvas);
+  }
+  return canvas;
+}
+
 // Whether a value is a usable Bitmap of the protocol.
 export function isBitmap(b) {
   return !!b && Number.isInteger(b.w) && Number.isInteger(b.h) && b.w > 0 && b.h > 0 &&
@@ -116,11 +131,16 @@ function drawFocusRect(ctx, [l, t, r, b]) {
   ctx.restore();
 }
 
-function drawText(ctx, op) {
+// `state.font`: the font last set on ctx by this replay (setting one
+// costs as much as drawing the text).
+function drawText(ctx, op, state) {
   const font = op.font || {};
   const text = symbolText(font.name, op.s ?? '');
-  ctx.font = canvasFont(font);
-  ctx.textBaseline = 'top';
+  const face = canvasFont(font);
+  if (state.font !== face) {
+    ctx.font = face;
+    state.font = face;
+  }
   const x = op.x ?? 0;
   const y = op.y ?? 0;
   ctx.save();
@@ -141,11 +161,131 @@ function drawText(ctx, op) {
   ctx.restore();
 }
 
+function isRect(r) {
+  return Array.isArray(r) && r.length === 4 && r.every(Number.isFinite);
+}
+
+// The rectangle [l, t, r, b] an operation paints in, or null when it is
+// not known (a malformed operation). Text drawn without a clip reaches
+// from its start to the right of any grid, its line height high, with a
+// font size more above, below and to the left, which no glyph overhangs.
+function opArea(op) {
+  switch (op && op.op) {
+    case 'fill':
+    case 'focus':
+      return isRect(op.r) ? op.r : null;
+    case 'text': {
+      if (isRect(op.clip)) return op.clip;
+      if (!Number.isFinite(op.x) || !Number.isFinite(op.y)) return null;
+      const px = op.font && Number.isFinite(op.font.px) ? op.font.px : 11;
+      return [op.x - px, op.y - px, FAR_RIGHT, op.y + lineHeight(px) + px];
+    }
+    case 'bitmap':
+      return isRect(op.r) && isBitmap(op.bitmap) ? op.r : null;
+    default:
+      return null;
+  }
+}
+
+const FAR_RIGHT = 1e5;
+
+export function sameJson(a, b) {
+  if (a === b) return true;
+  if (typeof a !== 'object' || typeof b !== 'object' || a === null || b === null) return false;
+  if (Array.isArray(a) !== Array.isArray(b)) return false;
+  if (Array.isArray(a)) {
+    if (a.length !== b.length) return false;
+    for (let i = 0; i < a.length; i++) if (!sameJson(a[i], b[i])) return false;
+    return true;
+  }
+  const keys = Object.keys(a);
+  if (keys.length !== Object.keys(b).length) return false;
+  return keys.every((k) => sameJson(a[k], b[k]));
+}
+
+function sameRect(a, b) {
+  if (!Array.isArray(a) || !Array.isArray(b)) return a === b;
+  return a.length === b.length && a.every((v, i) => v === b[i]);
+}
+
+function samePixels(a, b) {
+  if (!a || !b || typeof a !== 'object' || typeof b !== 'object') return a === b;
+  if (a.w !== b.w || a.h !== b.h || !Array.isArray(a.pixels) || !Array.isArray(b.pixels) ||
+    a.pixels.length !== b.pixels.length) return false;
+  for (let i = 0; i < a.pixels.length; i++) if (a.pixels[i] !== b.pixels[i]) return false;
+  return true;
+}
+
+// Whether two operations draw the same: the fields the drawing reads.
+function sameOp(a, b) {
+  if (!a || !b || a.op !== b.op) return sameJson(a, b);
+  switch (a.op) {
+    case 'fill':
+      return a.brush === b.brush && sameRect(a.r, b.r);
+    case 'focus':
+      return sameRect(a.r, b.r);
+    case 'text': {
+      const f = a.font || {};
+      const g = b.font || {};
+      return a.x === b.x && a.y === b.y && a.s === b.s && a.brush === b.brush && sameRect(a.clip, b.clip) &&
+        f.name === g.name && f.px === g.px && f.bold === g.bold && f.color === g.color;
+    }
+    case 'bitmap':
+      return a.brush === b.brush && a.transparent === b.transparent && sameRect(a.r, b.r) &&
+        sameRect(a.src, b.src) && samePixels(a.bitmap, b.bitmap);
+    default:
+      return sameJson(a, b);
+  }
+}
+
+// Where a grid's new paint differs from the one on its canvas: the
+// operations between the first and the last that differ (the equal ones
+// at both ends are matched up from each end, so a row painted with more
+// operations than before shifts none of the rest) paint, old and new,
+// inside the returned [[l, t, r, b]]; [] when nothing changed. Null when
+// one of them paints where it is not known: the whole canvas is to be
+// painted again.
+export function changedAreas(before, after) {
+  if (!Array.isArray(before) || !Array.isArray(after)) return null;
+  const n = Math.min(before.length, after.length);
+  let head = 0;
+  while (head < n && sameOp(before[head], after[head])) head++;
+  let tail = 0;
+  while (tail < n - head && sameOp(before[before.length - 1 - tail], after[after.length - 1 - tail])) tail++;
+  let box = null;
+  for (const ops of [before, after]) {
+    for (let i = head; i < ops.length - tail; i++) {
+      const a = opArea(ops[i]);
+      if (!a) return null;
+      box = box ? [Math.min(box[0], a[0]), Math.min(box[1], a[1]), Math.max(box[2], a[2]), Math.max(box[3], a[3])] : [...a];
+    }
+  }
+  return box ? [box] : [];
+}
+
+const overlaps = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+
 // Replays a grid's recorded paint. Unknown or malformed operations are
 // skipped (and counted in the result) so one bad op never blanks a grid.
-export function replayOps(ctx, ops) {
+// With `areas` (from changedAreas) only those areas are painted again,
+// from clear, by the operations that reach into them, in their order:
+// the same pixels a whole replay gives there, for a few operations.
+export function replayOps(ctx, ops, areas = null) {
+  if (areas) {
+    ctx.save();
+    ctx.beginPath();
+    for (const [l, t, r, b] of areas) ctx.rect(l, t, r - l, b - t);
+    ctx.clip();
+    for (const [l, t, r, b] of areas) ctx.clearRect(l, t, r - l, b - t);
+  }
+  const state = { font: null };
+  ctx.textBaseline = 'top';
   let skipped = 0;
   for (const op of Array.isArray(ops) ? ops : []) {
+    if (areas) {
+      const area = opArea(op);
+      if (area && !areas.some((a) => overlaps(a, area))) continue;
+    }
     try {
       switch (op && op.op) {
         case 'fill': {
@@ -155,7 +295,7 @@ export function replayOps(ctx, ops) {
           break;
         }
         case 'text':
-          drawText(ctx, op);
+          drawText(ctx, op, state);
           break;
         case 'focus':
           drawFocusRect(ctx, op.r);
@@ -171,7 +311,7 @@ export function replayOps(ctx, ops) {
           // copy of a taller area shows nothing of the picture there.
           ctx.fillStyle = op.brush || '#ffffff';
           ctx.fillRect(l, t, r - l, b - t);
-          const img = bitmapCanvas(op.bitmap, [src[0], src[1], src[0] + w, src[1] + h],
+          const img = cachedBitmapCanvas(op.bitmap, [src[0], src[1], src[0] + w, src[1] + h],
             colorNumber(op.transparent), op.brush || '#ffffff');
           ctx.drawImage(img, l, t);
           break;
@@ -183,6 +323,7 @@ export function replayOps(ctx, ops) {
       skipped++;
     }
   }
+  if (areas) ctx.restore();
   return skipped;
 }
 

@@ -8,7 +8,7 @@
 // (data-form, data-name, data-act, ...) that app.js reads on clicks.
 
 import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
-import { makeCanvas, replayOps, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
+import { makeCanvas, replayOps, changedAreas, sameJson, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
 import { describeControl, gridName, plainCaption, hintText } from './access.js';
 import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
 
@@ -125,7 +125,8 @@ function hasMenu(form) {
 // from: an element whose control (the same object: the model replaces a
 // control's object when it changes) and page-local state are unchanged is
 // kept, so the page only rebuilds what changed and elements keep their
-// identity across updates.
+// identity across updates. A rebuilt element may take over parts of the
+// one it replaces (a grid its canvas).
 const built = new Map();
 let modalShade = null;
 
@@ -138,7 +139,7 @@ function reuse(key, source, flags, make, used) {
   used.add(key);
   let entry = built.get(key);
   if (!entry || entry.source !== source || entry.flags !== flags) {
-    entry = { source, flags, ...make() };
+    entry = { source, flags, ...make(entry) };
     built.set(key, entry);
   }
   return entry;
@@ -169,7 +170,7 @@ export function renderDesktop(desktop, model, ui, view) {
   });
   const draw = (win) => renderWindow(model, win.form, ui, win.box, used,
     (children.get(win.form.name) || []).map(draw));
-  desktop.replaceChildren(...top.map((item) => (item instanceof Node ? item : draw(item))));
+  setChildren(desktop, top.map((item) => (item instanceof Node ? item : draw(item))));
   for (const key of [...built.keys()]) if (!used.has(key)) built.delete(key);
 }
 
@@ -181,7 +182,7 @@ function renderWindow(model, form, ui, box, used, mdiChildren) {
   const flags = `${JSON.stringify(box)}|${menuOpen}|${lit}`;
   const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box, lit), used);
   if (entry.client) {
-    entry.client.replaceChildren(...controlElements(model, form, null, ui, used), ...mdiChildren);
+    setChildren(entry.client, [...controlElements(model, form, null, ui, used), ...mdiChildren]);
   }
   return entry.el;
 }
@@ -453,15 +454,44 @@ export function takesText(kind) {
 function renderControl(model, form, c, ui, used) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
-  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, () => buildControl(model, form, c, ui), used);
-  entry.el.replaceChildren(...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after);
+  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, (old) => buildControl(model, form, c, ui, old), used);
+  setChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after]);
   return entry.el;
 }
 
+// Puts `nodes` in `parent`, in order; an element that holds them already
+// is left alone, so its subtree is not laid out and styled again.
+function setChildren(parent, nodes) {
+  const now = parent.childNodes;
+  if (now.length === nodes.length && nodes.every((n, i) => now[i] === n)) return;
+  parent.replaceChildren(...nodes);
+}
+
+// An element without its attributes, of class `cls`; its children stay.
+function cleared(e, cls) {
+  for (const name of e.getAttributeNames()) e.removeAttribute(name);
+  e.className = cls;
+  return e;
+}
+
+// Puts `nodes` in `parent` in order, taking out the others first, so the
+// ones it holds already in that order are never moved (nor blurred).
+function keepChildren(parent, nodes) {
+  const wanted = new Set(nodes);
+  for (const n of [...parent.childNodes]) if (!wanted.has(n)) n.remove();
+  nodes.forEach((n, i) => {
+    if (parent.childNodes[i] !== n) parent.insertBefore(n, parent.childNodes[i] || null);
+  });
+}
+
 // A control's element and its own drawing: `before` goes under its
-// children, `after` over them.
-function buildControl(model, form, c, ui) {
-  const e = el('div', `ctl k-${c.kind || 'unknown'}`);
+// children, `after` over them; `paint` what a grid's canvas shows. `old`
+// is the entry of the element it replaces, if any. A grid keeps its
+// element, made anew in place, so its table keeps the browser's focus
+// (an element taken out of the page loses it) and is not laid out again.
+function buildControl(model, form, c, ui, old) {
+  const keep = c.kind === 'dbgrid' && old && old.paint && old.el.classList.contains('k-dbgrid') ? old.el : null;
+  const e = keep ? cleared(keep, `ctl k-${c.kind}`) : el('div', `ctl k-${c.kind || 'unknown'}`);
   e.dataset.name = c.name;
   place(e, bounds(c));
   const font = fontOf(c);
@@ -473,7 +503,7 @@ function buildControl(model, form, c, ui) {
   const hint = hintText(c.hint);
   if (hint) e.title = hint;
   const props = c.props && typeof c.props === 'object' ? c.props : {};
-  const ctx = { model, form, c, e, props, font, usable, focused, ui };
+  const ctx = { model, form, c, e, props, font, usable, focused, ui, paint: old && old.paint };
   const kind = c.kind || '';
   try {
     if (EDIT_KINDS.has(kind)) drawEdit(ctx);
@@ -495,7 +525,7 @@ function buildControl(model, form, c, ui) {
   const before = [...e.childNodes];
   // The sheet fills the page area; the page's edges are drawn over it.
   const after = kind === 'pagecontrol' ? [pageFrame(props)] : [];
-  return { el: e, before, after };
+  return { el: e, before, after, paint: kind === 'dbgrid' ? ctx.paint : null };
 }
 
 const DRAW = {
@@ -803,17 +833,60 @@ function drawGrid(draw) {
   const { e, c, props } = draw;
   const [, , w, h] = bounds(c);
   e.style.backgroundColor = c.color || '#ffffff';
+  draw.paint = paintGrid(draw.paint, w, h, props.ops);
+  const parts = [draw.paint.canvas, el('div', 'grid-edge')];
+  const bar = gridScrollBar(props, w, h);
+  if (bar) parts.push(bar);
+  const hbar = gridHScrollBar(props, w, h);
+  if (hbar) parts.push(hbar);
+  draw.paint.table = gridTable(draw.model, c, props, draw.paint.table);
+  parts.push(draw.paint.table);
+  keepChildren(e, parts);
+}
+
+// The grid's canvas showing `ops`, and what it was painted from. The
+// operations are replayed on a canvas outside the page (setting a font on
+// one in the page would lay the page out first) and copied onto the
+// shown one. The earlier paint `old`, when it has the same size, is kept
+// and painted again only where the operations changed (a cursor moved
+// by a row repaints two rows); otherwise the canvases are new and painted
+// whole.
+function paintGrid(old, w, h, ops) {
+  const ratio = window.devicePixelRatio || 1;
+  const areas = old && old.w === w && old.h === h && old.ratio === ratio && Number.isInteger(ratio)
+    ? changedAreas(old.ops, ops) : null;
+  if (areas) {
+    if (areas.length) {
+      replayOps(old.back.ctx, ops, areas);
+      copyAreas(old.back.canvas, old.ctx, areas, ratio);
+    }
+    return { ...old, ops };
+  }
+  const back = makeCanvas(w, h);
   const { canvas, ctx } = makeCanvas(w, h);
   canvas.className = 'grid-canvas';
   canvas.setAttribute('aria-hidden', 'true');
-  const skipped = replayOps(ctx, props.ops);
+  const skipped = replayOps(back.ctx, ops);
   if (skipped) canvas.dataset.skipped = String(skipped);
-  e.append(canvas, el('div', 'grid-edge'));
-  const bar = gridScrollBar(props, w, h);
-  if (bar) e.append(bar);
-  const hbar = gridHScrollBar(props, w, h);
-  if (hbar) e.append(hbar);
-  e.append(gridTable(draw.model, c, props));
+  copyAreas(back.canvas, ctx, [[0, 0, w, h]], ratio);
+  return { canvas, ctx, back, w, h, ratio, ops };
+}
+
+// Copies the areas ([l, t, r, b] in css pixels) of `from` onto the
+// canvas of `ctx`, pixel for pixel.
+function copyAreas(from, ctx, areas, ratio) {
+  ctx.save();
+  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  for (const [l, t, r, b] of areas) {
+    const x = Math.max(0, l * ratio);
+    const y = Math.max(0, t * ratio);
+    const cw = Math.min(from.width, r * ratio) - x;
+    const ch = Math.min(from.height, b * ratio) - y;
+    if (cw <= 0 || ch <= 0) continue;
+    ctx.clearRect(x, y, cw, ch);
+    ctx.drawImage(from, x, y, cw, ch, x, y, cw, ch);
+  }
+  ctx.restore();
 }
 
 // The vertical scroll bar of a grid, in grid pixels: the host leaves the
@@ -928,13 +1001,21 @@ function gridScrollBar(props, w, h) {
 // dataset's record count, each shown row at its record number (the title
 // row has none), the current one selected. A cell where the grid drew a picture says what it means
 // ("marcado", ...) when the picture has a description.
-function gridTable(model, c, props) {
+// The table `old` made from the same texts is kept, its current row moved:
+// its element keeps the browser's focus.
+function gridTable(model, c, props, old) {
   const columns = props.columns || [];
   const count = Number.isFinite(props.recordCount) ? props.recordCount : 0;
-  const table = el('table', 'sr-only', { role: 'grid', 'aria-label': gridName(model, c),
+  const texts = { name: gridName(model, c), id: `grid-${c.form}-${c.name}`, columns, count, rows: props.rows || [] };
+  if (old && sameJson(old.texts, texts)) {
+    markCurrentRow(old, props.current);
+    return old;
+  }
+  const table = el('table', 'sr-only', { role: 'grid', 'aria-label': texts.name,
     'aria-colcount': String(columns.length), 'aria-rowcount': String(count), 'aria-readonly': 'true' });
-  table.id = `grid-${c.form}-${c.name}`;
+  table.id = texts.id;
   table.tabIndex = -1;
+  table.texts = texts;
   const head = el('thead');
   // Data rows keep their record number as row index; the title row has none.
   const titles = el('tr', null, { role: 'row' });
@@ -946,12 +1027,8 @@ function gridTable(model, c, props) {
   head.append(titles);
   const body = el('tbody');
   for (const row of props.rows || []) {
-    const tr = el('tr', null, { role: 'row', 'aria-rowindex': String(row.index),
-      'aria-selected': row.index === props.current ? 'true' : 'false' });
-    if (row.index === props.current) {
-      tr.id = `${table.id}-current`;
-      table.setAttribute('aria-activedescendant', tr.id);
-    }
+    const tr = el('tr', null, { role: 'row', 'aria-rowindex': String(row.index) });
+    tr.recordNumber = row.index;
     (row.cells || []).forEach((cell, i) => {
       const td = el('td', null, { role: 'gridcell', 'aria-colindex': String(i + 1) });
       td.dataset.field = cell.field ?? (columns[i] || {}).field ?? '';
@@ -961,5 +1038,20 @@ function gridTable(model, c, props) {
     body.append(tr);
   }
   table.append(head, body);
+  markCurrentRow(table, props.current);
   return table;
+}
+
+function markCurrentRow(table, current) {
+  table.removeAttribute('aria-activedescendant');
+  for (const tr of table.tBodies[0].rows) {
+    const selected = tr.recordNumber === current;
+    tr.setAttribute('aria-selected', selected ? 'true' : 'false');
+    if (selected) {
+      tr.id = `${table.id}-current`;
+      table.setAttribute('aria-activedescendant', tr.id);
+    } else {
+      tr.removeAttribute('id');
+    }
+  }
 }

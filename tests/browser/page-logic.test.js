@@ -7,7 +7,7 @@ import {
   createModel, applyUpdate, childrenOf, keyForm, formTakesInput, getControl, showing,
 } from '../../display/web/model.js';
 import { translateKey } from '../../display/web/keys.js';
-import { symbolText, colorNumber } from '../../display/web/paint.js';
+import { symbolText, colorNumber, changedAreas } from '../../display/web/paint.js';
 import { accelKey, stripAccel, radioItemRect } from '../../display/web/view.js';
 import { filterRows } from '../../display/web/overlays.js';
 
@@ -179,6 +179,22 @@ test('texts and layout shared with the host', async (t) => {
     assert.deepEqual(radioItemRect(2, 1, 200, 80, 1), [8, 45, 190, 31]);
     // Five in two columns: three in the first, the fourth starts the second.
     assert.deepEqual(radioItemRect(5, 2, 210, 80, 3), [8 + 100, 14 + 1, 100, 20]);
+  });
+  await t.test('a grid\'s changed paint: what the differing operations reach, matched from both ends', () => {
+    const fill = (t, brush = '#ffffff') => ({ op: 'fill', r: [0, t, 100, t + 19], brush });
+    const text = (t, clip) => ({ op: 'text', x: 2, y: t + 2, s: 'x', font: { px: 11 }, clip, brush: '#ffffff' });
+    const rows = [fill(0), fill(19), fill(38)];
+    const cases = [
+      [rows, [fill(0), fill(19), fill(38)], []],
+      [rows, [fill(0), fill(19, '#0a246a'), fill(38)], [[0, 19, 100, 38]]],
+      // One more operation in the middle row shifts none of the last.
+      [rows, [fill(0), fill(19), text(19, [0, 19, 50, 38]), fill(38)], [[0, 19, 50, 38]]],
+      // Text without a clip: its line, a font size around, to the right edge.
+      [rows, [fill(0), text(19, null), fill(38)], [[-9, 10, 1e5, 45]]],
+      [rows, [fill(0), { op: 'fill', r: 'x' }, fill(38)], null],
+      [rows, 'x', null],
+    ];
+    for (const [before, after, areas] of cases) assert.deepEqual(changedAreas(before, after), areas);
   });
   await t.test('the pick list search ignores case and accents and needs every word', () => {
     const rows = [{ cells: ['SP', 'São Paulo'] }, { cells: ['RJ', 'Rio de Janeiro'] }, { cells: ['MG', 'Minas Gerais'] }];

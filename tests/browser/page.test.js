@@ -86,6 +86,46 @@ test('grids replay their paint: glyphs pixel for pixel, the symbol title as a ch
   assert.deepEqual(glyph, { corner: 0, tick: [0, 255], white: 255 });
 });
 
+test('a grid painted again only where its paint changed shows what a whole paint shows', async () => {
+  const differing = await page.evaluate(async () => {
+    const { makeCanvas, replayOps, changedAreas } = await import('/paint.js');
+    const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#000000' };
+    const picture = { w: 2, h: 2, pixels: [0xff0000, 0x808000, 0x808000, 0x0000ff] };
+    // Rows of 19 pixels; the current one drawn with more operations, as the
+    // screens' draw handlers do (highlight, unclipped text, focus).
+    const row = (i, current) => {
+      const t = 19 * i;
+      const ops = [{ op: 'fill', r: [0, t, 200, t + 19], brush: '#ffffe1' },
+        { op: 'bitmap', r: [1, t, 17, t + 18], src: [0, 0, 2, 2], bitmap: picture, transparent: '#808000', brush: '#ffffe1' },
+        { op: 'text', x: 20, y: t + 2, s: `Pedido ${i}`, font, clip: [18, t, 120, t + 18], brush: '#ffffe1' }];
+      if (current) {
+        ops.push({ op: 'fill', r: [18, t, 200, t + 18], brush: '#0a246a' },
+          { op: 'text', x: 20, y: t + 2, s: `Pedido ${i}`, font: { ...font, color: '#ffffff' }, clip: null, brush: '#0a246a' },
+          { op: 'focus', r: [18, t, 200, t + 18] });
+      }
+      return ops;
+    };
+    const paint = (current) => [{ op: 'fill', r: [0, 0, 200, 120], brush: '#c0c0c0' },
+      ...[0, 1, 2, 3, 4].flatMap((i) => row(i, i === current))];
+    const pixels = (ctx) => Array.from(ctx.getImageData(0, 0, 200, 120).data);
+    const out = [];
+    for (const [from, to] of [[1, 2], [2, 1], [0, 4], [3, 3]]) {
+      const kept = makeCanvas(200, 120).ctx;
+      replayOps(kept, paint(from));
+      const areas = changedAreas(paint(from), paint(to));
+      replayOps(kept, paint(to), areas);
+      const whole = makeCanvas(200, 120).ctx;
+      replayOps(whole, paint(to));
+      const a = pixels(kept);
+      const b = pixels(whole);
+      out.push({ from, to, areas: areas && areas.length, differ: a.filter((v, i) => v !== b[i]).length });
+    }
+    return out;
+  });
+  for (const c of differing) assert.equal(c.differ, 0, `row ${c.from} to ${c.to}: ${c.differ} channel values differ`);
+  assert.deepEqual(differing.map((c) => c.areas), [1, 1, 1, 0]);
+});
+
 test('updates change, add and remove what is on the page', async () => {
   await page.evaluate(() => { document.querySelector('[data-name="dbgLista"] canvas').__mark = 1; });
   changeControl('edtNome', { props: { text: 'Beatriz', readOnly: false } });

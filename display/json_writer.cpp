@@ -1,0 +1,21 @@
+#include "display/json_writer.h"
+
+#include "display/font_metrics.h"
+#include "display/palette.h"
+
+namespace display {
+
+void WriteFont(JsonWriter& w, const fw::TFont& font) {
+  w.Open('{').Key("name").Str(font.Name).Key("size").Int(font.Size).Key("px").Int(PixelSize(font.Size));
+  w.Key("bold").Bool(font.Bold).Key("color").Str(CssColor(font.Color)).Close('}');
+}
+
+std::string BitmapText(const fw::TBitmap& bitmap) {
+  JsonWriter w;
+  w.Open('{').Key("w").Int(bitmap.Width()).Key("h").Int(bitmap.Height()).Key("pixels").Open('[');
+  for (fw::TColor c : bitmap.Pixels()) w.Item().Int(RgbOf(c));
+  w.Close(']').Close('}');
+  return std::move(w.Out());
+}
+
+}  // namespace display
