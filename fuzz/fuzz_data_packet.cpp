@@ -1,7 +1,8 @@
 // Loads arbitrary text as a data packet into a client dataset with and
 // without persistent fields, then walks, edits and writes it back. A
 // rejected packet must raise fw::Exception and leave the dataset as it was.
-// The one-pass reading must answer what reading the whole document does.
+// The one-pass reading must answer what reading the whole document does,
+// and reading a reply while it arrives what reading its whole text does.
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -10,6 +11,7 @@
 
 #include "base/errors.h"
 #include "data/client_dataset.h"
+#include "rpc/arriving_text.h"
 
 namespace {
 
@@ -43,10 +45,25 @@ void Exercise(fw::TClientDataSet& cds, const fw::TDataPacket& packet) {
   cds.CancelUpdates();
 }
 
+// The text as a reply's result, read whole and read in parts of 7 bytes.
+void CompareArriving(std::string_view text) {
+  std::string reply = "{\"id\":1,\"result\":" + std::string(text) + "}";
+  std::vector<nlohmann::json> wholeOthers, arrivingOthers;
+  std::optional<fw::TDataPacket> whole = fw::TDataPacket::ParseMember(reply, {"result"}, wholeOthers);
+  fw::TArrivingText arriving;
+  for (size_t at = 0; at < reply.size(); at += 7) arriving.Add(reply.data() + at, std::min<size_t>(7, reply.size() - at));
+  arriving.Close();
+  std::optional<fw::TDataPacket> read = fw::TDataPacket::ParseMember(arriving.Stream(), {"result"}, arrivingOthers);
+  if (whole.has_value() != read.has_value() || arriving.Whole() != reply) __builtin_trap();
+  if (whole && (whole->Fields != read->Fields || whole->Rows != read->Rows || wholeOthers != arrivingOthers))
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
+  CompareArriving(text);
   fw::TDataPacket packet;
   std::optional<fw::TDataPacket> byDocument;
   try {
