@@ -18,6 +18,7 @@
 #include "forms/check_boxes.h"
 #include "forms/db_grid.h"
 #include "forms/edit.h"
+#include "forms/menus.h"
 #include "forms/static_controls.h"
 
 namespace display {
@@ -189,11 +190,22 @@ TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
   image.SetParent(form);
   image.SetPicture(picture);
   form->edit->SetText("tab\tand \"quotes\" \\ é");
+  auto& menu = form->Create<fw::TMainMenu>("mnuPrincipal");
+  form->Menu = &menu;
+  auto& file = form->Create<fw::TMenuItem>("mnuArquivo");
+  file.SetCaption("&Arquivo");
+  menu.Items().Insert(file);
+  auto& close = form->Create<fw::TMenuItem>("mnuSair");
+  close.SetCaption("Sai&r");
+  close.ShortCut = fw::TextToShortCut("Ctrl+Q");
+  file.Insert(close);
 
   // What the page gets of a document: its dump, not UTF-8 replaced.
   auto sent = [](const json& doc) { return json::parse(doc.dump(-1, ' ', false, json::error_handler_t::replace)); };
   for (fw::TControl* c : std::vector<fw::TControl*>{form->grid, form->edit, &glyph, &image})
     EXPECT_EQ(json::parse(ControlText(*form, *c)), sent(ControlJson(*form, *c))) << c->Name();
+  EXPECT_EQ(json::parse(FormText(*form)), sent(FormJson(*form)));
+  EXPECT_EQ(json::parse(FormText(*form))["menu"][0]["items"][0]["shortcut"], "Ctrl+Q");
   fw::TRecordingCanvas canvas;
   form->grid->Paint(canvas);
   json ops = GridJson(*form->grid)["ops"];

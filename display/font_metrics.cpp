@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -31,18 +32,24 @@ class Face {
     return advance;
   }
   double UnitsPerEm() const { return face_->units_per_EM; }
-  // Kerning between two code points, in font units (0 without a kerning table).
-  long Kerning(char32_t left, char32_t right) const {
+  // Kerning between two code points, in font units (0 without a kerning
+  // table); cached too, as the grids measure their columns on every paint.
+  long Kerning(char32_t left, char32_t right) {
     if (!FT_HAS_KERNING(face_)) return 0;
+    std::uint64_t pair = (std::uint64_t{left} << 32) | right;
+    auto it = kerning_.find(pair);
+    if (it != kerning_.end()) return it->second;
     FT_Vector delta{0, 0};
     FT_Get_Kerning(face_, FT_Get_Char_Index(face_, left), FT_Get_Char_Index(face_, right),
                    FT_KERNING_UNSCALED, &delta);
+    kerning_[pair] = delta.x;
     return delta.x;
   }
 
  private:
   FT_Face face_;
   std::unordered_map<char32_t, long> cache_;
+  std::unordered_map<std::uint64_t, long> kerning_;
 };
 
 struct Library {

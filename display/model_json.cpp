@@ -117,13 +117,25 @@ json BitmapJson(const fw::TBitmap& bitmap) {
   return {{"w", bitmap.Width()}, {"h", bitmap.Height()}, {"pixels", pixels}};
 }
 
+namespace {
+
+const char* StyleName(const fw::TForm& form) {
+  return form.FormStyle == fw::TFormStyle::fsMDIChild  ? "mdichild"
+         : form.FormStyle == fw::TFormStyle::fsMDIForm ? "mdiform"
+                                                       : "normal";
+}
+
+const char* StateName(fw::TForm& form) {
+  return form.WindowState() == fw::TWindowState::wsMinimized   ? "minimized"
+         : form.WindowState() == fw::TWindowState::wsMaximized ? "maximized"
+                                                               : "normal";
+}
+
+}  // namespace
+
 json FormJson(fw::TForm& form) {
-  const char* style = form.FormStyle == fw::TFormStyle::fsMDIChild ? "mdichild"
-                      : form.FormStyle == fw::TFormStyle::fsMDIForm ? "mdiform"
-                                                                    : "normal";
-  const char* state = form.WindowState() == fw::TWindowState::wsMinimized ? "minimized"
-                      : form.WindowState() == fw::TWindowState::wsMaximized ? "maximized"
-                                                                           : "normal";
+  const char* style = StyleName(form);
+  const char* state = StateName(form);
   json menu = nullptr;
   if (form.Menu) {
     menu = json::array();
@@ -161,6 +173,47 @@ json ControlJson(fw::TForm& form, fw::TControl& control) {
           {"tabOrder", control.TabOrder},
           {"focused", control.Focused()},
           {"props", PropsOf(control)}};
+}
+
+namespace {
+
+void WriteMenu(JsonWriter& w, const fw::TMenuItem& item) {
+  w.Open('{').Key("name").Str(item.Name()).Key("caption").Str(item.Caption());
+  w.Key("enabled").Bool(item.Enabled()).Key("visible").Bool(item.Visible());
+  w.Key("checked").Bool(item.Checked()).Key("separator").Bool(item.IsSeparator());
+  w.Key("shortcut").Str(fw::ShortCutToText(item.ShortCut)).Key("items").Open('[');
+  for (const fw::TMenuItem* child : item.Items()) {
+    w.Item();
+    WriteMenu(w, *child);
+  }
+  w.Close(']').Close('}');
+}
+
+}  // namespace
+
+std::string FormText(fw::TForm& form) {
+  fw::TRect b = form.BoundsRect();
+  JsonWriter w;
+  w.Open('{').Key("name").Str(form.Name()).Key("caption").Str(form.Caption());
+  w.Key("bounds").Raw("[").Int(b.Left).Raw(",").Int(b.Top).Raw(",").Int(b.Width()).Raw(",");
+  w.Int(b.Height()).Raw("]").Key("visible").Bool(form.Visible()).Key("active").Bool(form.Active());
+  w.Key("modal").Bool(form.Modal()).Key("style").Str(StyleName(form));
+  w.Key("state").Str(StateName(form)).Key("focus");
+  if (form.ActiveControl()) w.Str(form.ActiveControl()->Name());
+  else w.Null();
+  w.Key("color").Str(CssColor(form.Color())).Key("menu");
+  if (!form.Menu) {
+    w.Null();
+  } else {
+    w.Open('[');
+    for (const fw::TMenuItem* item : form.Menu->Items().Items()) {
+      w.Item();
+      WriteMenu(w, *item);
+    }
+    w.Close(']');
+  }
+  w.Close('}');
+  return std::move(w.Out());
 }
 
 std::string ControlText(fw::TForm& form, fw::TControl& control) {

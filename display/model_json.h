@@ -15,6 +15,8 @@
 namespace display {
 
 nlohmann::json FormJson(fw::TForm& form);
+// FormJson's text, written straight (menus included).
+std::string FormText(fw::TForm& form);
 nlohmann::json ControlJson(fw::TForm& form, fw::TControl& control);
 // ControlJson's text (texts that are not UTF-8 get U+FFFD), the grids'
 // props written straight (GridText).

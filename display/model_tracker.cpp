@@ -76,7 +76,7 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
   std::map<std::string, std::string> seenForms, seenControls;
   for (fw::TForm* form : fw::Screen().Forms()) {
     if (form->Name().empty()) continue;
-    std::string text = Dump(FormJson(*form));
+    std::string text = FormText(*form);
     if (full || sentForms_[form->Name()] != text) Append(forms, text);
     seenForms[form->Name()] = std::move(text);
     Collect(*form, controls, seenControls, full);
