@@ -17,8 +17,8 @@
 //   node bench/key_roundtrip_browser.mjs [--db PATH] [--build DIR] [--keys N]
 //
 // --build (or BUILD_DIR) names the build with appserver, host and the
-// module (default build-kb); --db the SQLite database, by default
-// build-kb/bench-data/branch100k.db, made by the appserver's demo
+// module (default build); --db the SQLite database, by default
+// build/bench-data/branch100k.db, made by the appserver's demo
 // generator when missing (335,000 orders, a minute or two). Everything
 // the script starts runs on 127.0.0.1 and is stopped at its end; the whole
 // run is bounded.
@@ -31,7 +31,7 @@ import { fileURLToPath } from 'node:url';
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 
 function options(argv) {
-  const o = { build: process.env.BUILD_DIR || 'build-kb', db: null, keys: 50, warmup: 10 };
+  const o = { build: process.env.BUILD_DIR || 'build', db: null, keys: 50, warmup: 10 };
   for (let i = 0; i < argv.length; i++) {
     const value = () => {
       if (i + 1 >= argv.length) throw new Error(`${argv[i]} needs a value`);
@@ -43,7 +43,7 @@ function options(argv) {
     else throw new Error(`unknown option ${argv[i]}`);
   }
   o.build = path.resolve(root, o.build);
-  o.db = path.resolve(root, o.db || 'build-kb/bench-data/branch100k.db');
+  o.db = path.resolve(root, o.db || 'build/bench-data/branch100k.db');
   return o;
 }
 
@@ -170,6 +170,29 @@ async function openOrderList(page, url) {
   return count();
 }
 
+// The host's resident memory, in MB.
+function residentMB(pid) {
+  const status = fs.readFileSync(`/proc/${pid}/status`, 'utf8');
+  return Number(/VmRSS:\s+(\d+)/.exec(status)[1]) / 1024;
+}
+
+// The host's memory holding the list: after the first load and after each
+// of `reloads` more ("Verificar" reads the list again), each 1 s after the
+// list is in.
+async function measureMemory(page, pid, reloads) {
+  const settle = () => new Promise((r) => setTimeout(r, 1000));
+  await settle();
+  const sizes = [residentMB(pid)];
+  for (let i = 0; i < reloads; i++) {
+    await page.click(inConf('sbtVerificar'));
+    await page.waitForSelector('[data-role="busy"]', { timeout: 5000 }).catch(() => {});
+    await page.waitForSelector('[data-role="busy"]', { state: 'detached', timeout: 180000 });
+    await settle();
+    sizes.push(residentMB(pid));
+  }
+  return sizes;
+}
+
 async function measureKeys(page, warmup, keys) {
   await page.evaluate(installKeyProbe, gridTable);
   // Down from the first row first, so every key moves the cursor. The
@@ -209,6 +232,8 @@ async function main() {
   if (!session) throw new Error('the page posted no input');
   const focus = { type: 'focus', form: 'frmConfPedido', name: 'dbgPadrao' };
   const bareTimes = (await page.evaluate(barePosts, [opts.warmup + opts.keys, session, focus])).slice(opts.warmup);
+  const sizes = await measureMemory(page, running.system.hostPid, 4);
+  const rows = Number(await page.getAttribute(gridTable, 'aria-rowcount'));
   if (errors.length) throw new Error(`script errors on the page: ${errors.join('; ')}`);
 
   const key = median(keyTimes);
@@ -216,6 +241,8 @@ async function main() {
   console.log(`FIGURE key_roundtrip_key_ms ${key.toFixed(2)} ms`);
   console.log(`FIGURE key_roundtrip_bare_ms ${bare.toFixed(2)} ms`);
   console.log(`RATIO key_roundtrip_browser ${(key / bare).toFixed(2)}`);
+  console.log(`FIGURE host_rss_100k ${median(sizes).toFixed(0)} MB`);
+  console.error(`(host memory after each of ${sizes.length} loads of ${rows} rows: ${sizes.map((m) => m.toFixed(0)).join(', ')} MB)`);
   console.error(`(${keyTimes.length} keys, ${bareTimes.length} posts, ${opts.warmup} of each left out as warm-up)`);
 }
 

@@ -1,5 +1,7 @@
 #include "data/client_dataset.h"
 
+#include <malloc.h>
+
 #include "base/errors.h"
 #include "base/text_case.h"
 
@@ -9,8 +11,13 @@ void TClientDataSet::SetData(const TDataPacket& packet) { SetData(TDataPacket(pa
 
 void TClientDataSet::SetData(TDataPacket&& packet) {
   if (State() == TDataSetState::dsEdit) Cancel();
+  size_t released = Active() ? Rows().size() : 0;
   std::vector<TChangeEntry> log = std::move(packet.Changes);
   LoadRows(std::move(packet.Fields), std::move(packet.Rows), [&] { log_ = std::move(log); });
+  // The new list was made while the old one was still held: the memory
+  // the old one took goes back to the system rather than staying with the
+  // allocator (a large list would otherwise keep the room of two).
+  if (released >= kTrimAfterRows) malloc_trim(0);
 }
 
 TDataPacket TClientDataSet::Data() const {

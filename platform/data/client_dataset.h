@@ -12,7 +12,9 @@
 // two). ChangeCount counts them; MergeChangeLog keeps the current values
 // and empties the log; CancelUpdates restores every changed row to its
 // values as loaded and empties the log. Data() yields the current rows with
-// the change log; provider flags come from the persistent fields.
+// the change log; provider flags come from the persistent fields. A
+// SetData that lets go of kTrimAfterRows rows or more gives the memory
+// they took back to the system.
 // Not thread-safe: user-interface thread only.
 #pragma once
 
@@ -24,6 +26,7 @@ namespace fw {
 class TClientDataSet : public TDataSet {
  public:
   using TDataSet::TDataSet;
+  static constexpr size_t kTrimAfterRows = 50000;
 
   void SetData(const TDataPacket& packet);
   void SetData(TDataPacket&& packet);

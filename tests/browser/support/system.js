@@ -94,10 +94,10 @@ async function stopChild(child, timeoutMs = 5000) {
 
 // Starts the application server on `db` and a host logged in as
 // `operator` on `branch` (fixed for the module when `fixed`).
-// Resolves to {url, server, log(), addHost(), call(), stop()}:
+// Resolves to {url, hostPid, server, log(), addHost(), call(), stop()}:
 // - addHost({operator, branch, fixed}) starts one more host (one more
 //   operator's process) against the same appserver and database, options
-//   defaulting to this system's; resolves to {url, log(), stop()}; stop()
+//   defaulting to this system's; resolves to {url, pid, log(), stop()}; stop()
 //   of the system stops it too;
 // - call(method, params) posts one JSON-RPC request to the appserver and
 //   resolves to its `result` (a JSON-RPC error rejects), within 10 s.
@@ -117,7 +117,7 @@ export async function startSystem({ db, operator = 'CARLOS', branch = '0001', fi
     if (o.fixed) args.push('--fixed-branch');
     const host = await startProgram(HOST, args, /(http:\/\/127\.0\.0\.1:\d+\/\?chave=[\w-]+)/);
     hosts.push(host);
-    return { url: host.match[1], log: () => host.output(), stop: () => stopChild(host.child) };
+    return { url: host.match[1], pid: host.child.pid, log: () => host.output(), stop: () => stopChild(host.child) };
   };
   let first;
   let token;
@@ -129,6 +129,7 @@ export async function startSystem({ db, operator = 'CARLOS', branch = '0001', fi
   }
   return {
     url: first.url,
+    hostPid: first.pid,
     server: address,
     log: () => hosts.map((h) => h.output()).join('') + server.output(),
     addHost,
