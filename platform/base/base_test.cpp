@@ -18,6 +18,18 @@ TEST(TextCase, FoldsAccentedLettersAndNothingElse) {
   EXPECT_EQ(Utf8Length("Orçamento"), 9u);
 }
 
+// Comparing without making the upper-case texts orders as comparing them.
+TEST(TextCase, ComparingIgnoringCaseOrdersAsTheUpperCaseTexts) {
+  const char* texts[] = {"", "a", "A", "ab", "aB", "b", "NRPEDIDO", "nrpedido", "NrPedidos", "ção", "ÇÃO",
+                         "ÇÃo", "\xC3", "a\xC3", "\xC3\xA7", "\xC3\x87", "\xC3\xB7", "\xC3\x97", "z\x80", "×"};
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const char* a : texts)
+    for (const char* b : texts) {
+      EXPECT_EQ(sign(CompareText(a, b)), sign(UpperCase(a).compare(UpperCase(b)))) << a << " / " << b;
+      EXPECT_EQ(SameText(a, b), UpperCase(a) == UpperCase(b)) << a << " / " << b;
+    }
+}
+
 TEST(TextCase, Utf8Validity) {
   EXPECT_TRUE(IsValidUtf8("Prioritária €𝄞"));
   EXPECT_FALSE(IsValidUtf8("\xC3"));          // cut in the middle

@@ -28,13 +28,44 @@ std::string FoldCase(std::string_view text, bool upper) {
 std::string UpperCase(std::string_view text) { return FoldCase(text, true); }
 std::string LowerCase(std::string_view text) { return FoldCase(text, false); }
 
+namespace {
+
+// The bytes of FoldCase(text, true), one at a time, without making it:
+// -1 after the last.
+class TUpperBytes {
+ public:
+  explicit TUpperBytes(std::string_view text) : text_(text) {}
+  int Next() {
+    if (at_ >= text_.size()) return -1;
+    unsigned char c = static_cast<unsigned char>(text_[at_++]);
+    if (latin_) {  // the byte after 0xC3
+      latin_ = false;
+      return c >= 0xA0 && c <= 0xBE && c != 0xB7 ? c - 0x20 : c;
+    }
+    if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 32 : c;
+    latin_ = c == 0xC3 && at_ < text_.size();
+    return c;
+  }
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+  bool latin_ = false;
+};
+
+}  // namespace
+
 bool SameText(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareText(a, b) == 0;
 }
 
 int CompareText(std::string_view a, std::string_view b) {
-  std::string ua = UpperCase(a), ub = UpperCase(b);
-  return ua.compare(ub);
+  TUpperBytes ua(a), ub(b);
+  for (;;) {
+    int x = ua.Next(), y = ub.Next();
+    if (x != y) return x < y ? -1 : 1;
+    if (x < 0) return 0;
+  }
 }
 
 bool IsValidUtf8(std::string_view text) {
