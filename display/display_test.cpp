@@ -208,14 +208,22 @@ TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
   EXPECT_EQ(json::parse(FormText(*form))["menu"][0]["items"][0]["shortcut"], "Ctrl+Q");
   fw::TRecordingCanvas canvas;
   form->grid->Paint(canvas);
-  json ops = GridJson(*form->grid)["ops"];
+  json grid = GridJson(*form->grid);
+  json ops = grid["ops"];
   ASSERT_EQ(ops.size(), canvas.Ops().size());
   std::set<std::string> kinds;
+  size_t named = 0;
   for (size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i].contains("picture")) {  // each picture once, named by its place
+      ops[i]["bitmap"] = grid["pictures"].at(ops[i]["picture"].get<size_t>());
+      ops[i].erase("picture");
+      ++named;
+    }
     EXPECT_EQ(ops[i], sent(CanvasOpJson(canvas.Ops()[i]))) << i;
     kinds.insert(ops[i]["op"].get<std::string>() + (ops[i].contains("clip") && ops[i]["clip"].is_null() ? "-out" : ""));
   }
   EXPECT_EQ(kinds, (std::set<std::string>{"fill", "text", "text-out", "focus", "bitmap"}));
+  EXPECT_GT(named, grid["pictures"].size());
 }
 
 TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {

@@ -15,9 +15,20 @@ using nlohmann::json;
 
 json RectJson(const fw::TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-// One operation; a picture drawn more than once is written once and
-// copied (`pictures`, for one paint: the bitmaps do not change during it).
-void OpText(JsonWriter& w, const fw::TCanvasOp& op, std::map<const fw::TBitmap*, std::string>& pictures) {
+// The pictures of one paint, each written once (the bitmaps do not change
+// during it); an operation names its picture by its place in the list.
+struct TPictures {
+  std::map<const fw::TBitmap*, int> index;
+  std::vector<std::string> texts;
+  int Of(const fw::TBitmap& bitmap) {
+    auto [at, added] = index.try_emplace(&bitmap, static_cast<int>(texts.size()));
+    if (added) texts.push_back(BitmapText(bitmap));
+    return at->second;
+  }
+};
+
+// One operation.
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, TPictures& pictures) {
   w.Open('{');
   switch (op.Kind) {
     case fw::TCanvasOp::FillRect:
@@ -37,14 +48,9 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, std::map<const fw::TBitmap*,
       w.Key("op").Str("focus").Key("r").Rect(op.Rect);
       break;
     case fw::TCanvasOp::BrushCopy: {
-      w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source).Key("bitmap");
-      if (!op.Bitmap) {
-        w.Raw("null");
-      } else {
-        auto [at, added] = pictures.try_emplace(op.Bitmap);
-        if (added) at->second = BitmapText(*op.Bitmap);
-        w.Raw(at->second);
-      }
+      w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source);
+      if (!op.Bitmap) w.Key("bitmap").Raw("null");
+      else w.Key("picture").Int(pictures.Of(*op.Bitmap));
       w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
       break;
     }
@@ -97,11 +103,14 @@ std::string GridText(fw::TDBGrid& grid) {
   w.Close(']');
 
   w.Key("ops").Open('[');
-  std::map<const fw::TBitmap*, std::string> pictures;
+  TPictures pictures;
   for (const fw::TCanvasOp& op : canvas.Ops()) {
     w.Item();
     OpText(w, op, pictures);
   }
+  w.Close(']');
+  w.Key("pictures").Open('[');
+  for (const std::string& text : pictures.texts) w.Item().Raw(text);
   w.Close(']');
 
   const fw::TGridTexts& texts = grid.LastPaintTexts();

@@ -6,8 +6,11 @@
 // GridText writes that form straight as text, without building a
 // document: the grid is written after every message the loop runs, and
 // its paint (hundreds of operations, a picture in each marked row) is
-// most of an update. GridJson is the same text parsed; CanvasOpJson is
-// one operation as a document, which GridText writes the same.
+// most of an update. Each picture is written once, in "pictures", and a
+// "bitmap" operation names it by its place there ("picture": n) instead of
+// holding it ("bitmap"). GridJson is the same text parsed; CanvasOpJson is
+// one operation as a document with its picture held, which GridText writes
+// the same but for that.
 #pragma once
 
 #include <string>

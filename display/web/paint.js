@@ -84,8 +84,14 @@ export function bitmapCanvas(bitmap, src, transparent, brush) {
 // after row and paint after paint: made once each (a few dozen kept).
 const pictureCanvases = new Map();
 const PICTURES_KEPT = 64;
+const pixelKeys = new WeakMap();  // a bitmap shared by many operations: its pixels joined once
 function cachedBitmapCanvas(bitmap, src, transparent, brush) {
-  const key = `${bitmap.w}x${bitmap.h}|${src}|${transparent}|${brush}|${bitmap.pixels.join(',')}`;
+  let pixels = pixelKeys.get(bitmap);
+  if (pixels === undefined) {
+    pixels = bitmap.pixels.join(',');
+    pixelKeys.set(bitmap, pixels);
+  }
+  const key = `${bitmap.w}x${bitmap.h}|${src}|${transparent}|${brush}|${pixels}`;
   let canvas = pictureCanvases.get(key);
   if (!canvas) {
     if (pictureCanvases.size >= PICTURES_KEPT) pictureCanvases.clear();
@@ -209,6 +215,7 @@ function sameRect(a, b) {
 }
 
 function samePixels(a, b) {
+  if (a === b) return true;
   if (!a || !b || typeof a !== 'object' || typeof b !== 'object') return a === b;
   if (a.w !== b.w || a.h !== b.h || !Array.isArray(a.pixels) || !Array.isArray(b.pixels) ||
     a.pixels.length !== b.pixels.length) return false;

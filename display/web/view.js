@@ -833,7 +833,7 @@ function drawGrid(draw) {
   const { e, c, props } = draw;
   const [, , w, h] = bounds(c);
   e.style.backgroundColor = c.color || '#ffffff';
-  draw.paint = paintGrid(draw.paint, w, h, props.ops);
+  draw.paint = paintGrid(draw.paint, w, h, gridOps(props));
   const parts = [draw.paint.canvas, el('div', 'grid-edge')];
   const bar = gridScrollBar(props, w, h);
   if (bar) parts.push(bar);
@@ -842,6 +842,20 @@ function drawGrid(draw) {
   draw.paint.table = gridTable(draw.model, c, props, draw.paint.table);
   parts.push(draw.paint.table);
   keepChildren(e, parts);
+}
+
+// The grid's operations with their pictures: the host writes each picture
+// once, in `pictures`, and an operation names it by its place there.
+const resolvedOps = new WeakMap();
+function gridOps(props) {
+  if (!Array.isArray(props.ops) || !Array.isArray(props.pictures)) return props.ops;
+  let ops = resolvedOps.get(props);
+  if (!ops) {
+    ops = props.ops.map((op) => (op && Number.isInteger(op.picture)
+      ? { ...op, bitmap: props.pictures[op.picture] } : op));
+    resolvedOps.set(props, ops);
+  }
+  return ops;
 }
 
 // The grid's canvas showing `ops`, and what it was painted from. The
