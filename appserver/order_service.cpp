@@ -45,16 +45,21 @@ std::vector<TMethod> BuildMethods(TDbPool& pool, std::function<double()> now) {
   // written as the rows are read.
   auto list = [p](TMethod& method, std::function<void(fw::SqlDriver&, const TArgs&, const TOrderFilter&)> before,
                   std::function<TOrderFilter(const TArgs&)> filterOf) {
-    method.Run = [p, before, filterOf](const TArgs& a) -> json {
-      TOrderFilter filter = filterOf(a);
+    // The filter read, a connection taken and what comes before the list done.
+    auto start = [p, before, filterOf](const TArgs& a, TOrderFilter& filter) {
+      filter = filterOf(a);
       TDbPool::TLease db = p->Acquire();
       if (before) before(*db, a, filter);
+      return db;
+    };
+    method.Run = [start](const TArgs& a) -> json {
+      TOrderFilter filter;
+      TDbPool::TLease db = start(a, filter);
       return TOrderStore(*db).Pedidos(filter).ToJson();
     };
-    method.RunStream = [p, before, filterOf](const TArgs& a) -> std::unique_ptr<TReplyStream> {
-      TOrderFilter filter = filterOf(a);
-      TDbPool::TLease db = p->Acquire();
-      if (before) before(*db, a, filter);
+    method.RunStream = [start](const TArgs& a) -> std::unique_ptr<TReplyStream> {
+      TOrderFilter filter;
+      TDbPool::TLease db = start(a, filter);
       TSqlQuery q = TOrderStore(*db).PedidosQuery(filter);
       std::unique_ptr<fw::SqlCursor> rows = db->OpenCursor(q.Sql, q.Params);
       return std::make_unique<TPacketReply>(std::move(db), PedidoLayout(), std::move(rows));

@@ -120,19 +120,18 @@ void TPacketTextWriter::AppendValue(std::string& out, const Value& value) {
 }
 
 std::string TDataPacket::ToFastString() const {
-  TDataPacket head;
-  head.Fields = Fields;
-  head.Changes = Changes;
-  json shape = head.ToJson();  // fields and changes: small
-  std::string out = "{";
-  if (shape.contains("changes")) out += "\"changes\":" + shape["changes"].dump() + ",";
-  out += "\"fields\":" + shape["fields"].dump() + ",\"rows\":[";
-  out.reserve(out.size() + Rows.size() * Fields.size() * 12);
-  for (size_t r = 0; r < Rows.size(); ++r) {
-    if (r) out += ',';
-    AppendRowText(out, Rows[r], Fields);
+  TPacketTextWriter writer(Fields);
+  std::string out;
+  out.reserve(Rows.size() * Fields.size() * 12 + 256);
+  writer.Head(out);
+  for (const Row& row : Rows) writer.AppendRow(out, row);
+  writer.End(out);
+  if (!Changes.empty()) {  // small: the change log goes first, as ToString writes it
+    TDataPacket head;
+    head.Fields = Fields;
+    head.Changes = Changes;
+    out.insert(1, "\"changes\":" + head.ToJson()["changes"].dump() + ",");
   }
-  out += "]}";
   return out;
 }
 

@@ -192,19 +192,16 @@ class SqliteDriver : public SqlDriver {
 
   // Text and blobs reuse the storage of a string `value` already holds.
   static void ReadColumn(sqlite3_stmt* stmt, int i, SqlValue& value) {
-    auto text = [&](const char* p, int n) {
-      if (auto* s = std::get_if<std::string>(&value)) s->assign(p ? p : "", n);
-      else value.emplace<std::string>(p ? p : "", n);
-    };
-    switch (sqlite3_column_type(stmt, i)) {
-      case SQLITE_INTEGER: value = static_cast<int64_t>(sqlite3_column_int64(stmt, i)); break;
-      case SQLITE_FLOAT: value = sqlite3_column_double(stmt, i); break;
-      case SQLITE_TEXT:
-        text(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+    SqlValueView view = ColumnView(stmt, i);
+    switch (view.index()) {
+      case 1: {
+        std::string_view text = std::get<std::string_view>(view);
+        if (auto* s = std::get_if<std::string>(&value)) s->assign(text);
+        else value.emplace<std::string>(text);
         break;
-      case SQLITE_BLOB:
-        text(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i));
-        break;
+      }
+      case 2: value = std::get<double>(view); break;
+      case 3: value = std::get<int64_t>(view); break;
       default: value = std::monostate{};
     }
   }
