@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <functional>
 #include <set>
 
 #include "data/client_dataset.h"
@@ -16,6 +17,7 @@
 #include "forms/application.h"
 #include "forms/buttons.h"
 #include "forms/check_boxes.h"
+#include "forms/containers.h"
 #include "forms/db_grid.h"
 #include "forms/edit.h"
 #include "forms/menus.h"
@@ -79,6 +81,27 @@ TEST_F(DisplayFixture, UpdatesCarryOnlyWhatChanged) {
   EXPECT_EQ(third["removedControls"][0]["name"], "chbAtivo");
   form->check = nullptr;
   EXPECT_EQ(tracker.Update(true)["controls"].size(), 1u);  // full: everything again
+}
+
+// Inside a hidden container nothing is written until it shows again; then
+// the same update has the container and what changed inside it.
+TEST_F(DisplayFixture, AHiddenContainersControlsWaitUntilItShows) {
+  auto& panel = form->Create<fw::TPanel>("panDentro");
+  panel.SetParent(form);
+  auto& inner = form->Create<fw::TEdit>("edtDentro");
+  inner.SetParent(&panel);
+  ModelTracker tracker;
+  ASSERT_NE(FindControl(tracker.Update(false), "edtDentro"), nullptr);
+  panel.SetVisible(false);
+  inner.SetText("escondido");
+  json hidden = tracker.Update(false);
+  EXPECT_NE(FindControl(hidden, "panDentro"), nullptr);
+  EXPECT_EQ(FindControl(hidden, "edtDentro"), nullptr);
+  EXPECT_TRUE(hidden["removedControls"].empty());
+  panel.SetVisible(true);
+  json shown = tracker.Update(false);
+  ASSERT_NE(FindControl(shown, "edtDentro"), nullptr);
+  EXPECT_EQ((*FindControl(shown, "edtDentro"))["props"]["text"], "escondido");
 }
 
 TEST_F(DisplayFixture, InputReachesUsableControlsOnly) {
@@ -224,6 +247,38 @@ TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
   }
   EXPECT_EQ(kinds, (std::set<std::string>{"fill", "text", "text-out", "focus", "bitmap"}));
   EXPECT_GT(named, grid["pictures"].size());
+}
+
+// A grid sent before is sent as a change of that paint: the page's
+// operations kept from both ends and the written ones make the new paint.
+TEST_F(GridInputFixture, AGridIsSentAsAChangeOfItsLastPaint) {
+  ModelTracker tracker;
+  json whole = (*FindControl(tracker.Update(false), "dbgLista"))["props"];
+  ASSERT_FALSE(whole.contains("keep"));
+  fw::TClientDataSet& cds = form->cds;
+  const std::vector<std::pair<const char*, std::function<void()>>> moves = {
+      {"next", [&] { cds.Next(); }}, {"next", [&] { cds.Next(); }}, {"prior", [&] { cds.Prior(); }},
+      {"last", [&] { cds.Last(); }}, {"first", [&] { cds.First(); }}};
+  for (const auto& [key, move] : moves) {
+    move();
+    json update = tracker.Update(false);
+    const json* grid = FindControl(update, "dbgLista");
+    ASSERT_NE(grid, nullptr) << key;
+    json change = (*grid)["props"];
+    size_t head = change["keep"]["ops"][0], tail = change["keep"]["ops"][1];
+    ASSERT_LE(head + tail, whole["ops"].size());
+    json ops = json::array();
+    for (size_t i = 0; i < head; ++i) ops.push_back(whole["ops"][i]);
+    for (const json& op : change["ops"]) ops.push_back(op);
+    for (size_t i = whole["ops"].size() - tail; i < whole["ops"].size(); ++i) ops.push_back(whole["ops"][i]);
+    json fresh = GridJson(*form->grid);
+    EXPECT_EQ(ops, fresh["ops"]) << key;
+    EXPECT_LT(change["ops"].size(), fresh["ops"].size()) << key;
+    EXPECT_EQ(change["keep"]["rows"].get<bool>() ? whole["rows"] : change["rows"], fresh["rows"]) << key;
+    EXPECT_EQ(change["current"], fresh["current"]);
+    whole = fresh;
+  }
+  EXPECT_TRUE(tracker.Update(false).is_null());  // the same paint is not sent again
 }
 
 TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {

@@ -2,6 +2,7 @@
 
 #include "display/json_writer.h"
 
+#include <algorithm>
 #include <map>
 
 #include "display/model_json.h"
@@ -27,8 +28,9 @@ struct TPictures {
   }
 };
 
-// One operation.
-void OpText(JsonWriter& w, const fw::TCanvasOp& op, TPictures& pictures) {
+// One operation, without its picture (named in `picture`, -1 for none)
+// and its closing brace.
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TPictures& pictures) {
   w.Open('{');
   switch (op.Kind) {
     case fw::TCanvasOp::FillRect:
@@ -50,12 +52,11 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, TPictures& pictures) {
     case fw::TCanvasOp::BrushCopy: {
       w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source);
       if (!op.Bitmap) w.Key("bitmap").Raw("null");
-      else w.Key("picture").Int(pictures.Of(*op.Bitmap));
+      else picture = pictures.Of(*op.Bitmap);
       w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
       break;
     }
   }
-  w.Close('}');
 }
 
 }  // namespace
@@ -85,12 +86,25 @@ json CanvasOpJson(const fw::TCanvasOp& op) {
   return nullptr;
 }
 
-std::string GridText(fw::TDBGrid& grid) {
+TGridPaint PaintOf(fw::TDBGrid& grid) {
   fw::TRecordingCanvas canvas;
   grid.Paint(canvas);
+  TGridPaint paint;
+  TPictures pictures;
+  paint.ops.reserve(canvas.Ops().size());
+  JsonWriter ops;
+  for (const fw::TCanvasOp& op : canvas.Ops()) {
+    TPaintOp entry;
+    entry.begin = ops.Out().size();
+    OpText(ops, op, entry.picture, pictures);
+    entry.end = ops.Out().size();
+    paint.ops.push_back(entry);
+  }
+  paint.opTexts = std::move(ops.Out());
+  paint.pictures = std::move(pictures.texts);
+
   JsonWriter w;
   w.Open('{').Key("titleHeight").Int(grid.TitleHeight()).Key("rowHeight").Int(grid.DefaultRowHeight());
-
   w.Key("columns").Open('[');
   fw::TColumns& shown = grid.DisplayColumns();
   for (int i = 0; i < shown.Count(); ++i) {
@@ -101,28 +115,6 @@ std::string GridText(fw::TDBGrid& grid) {
     w.Key("left").Int(title.Left).Key("width").Int(title.Width()).Close('}');
   }
   w.Close(']');
-
-  w.Key("ops").Open('[');
-  TPictures pictures;
-  for (const fw::TCanvasOp& op : canvas.Ops()) {
-    w.Item();
-    OpText(w, op, pictures);
-  }
-  w.Close(']');
-  w.Key("pictures").Open('[');
-  for (const std::string& text : pictures.texts) w.Item().Raw(text);
-  w.Close(']');
-
-  const fw::TGridTexts& texts = grid.LastPaintTexts();
-  w.Key("rows").Open('[');
-  for (const fw::TGridTexts::Row& row : texts.Rows) {
-    w.Item().Open('{').Key("index").Int(row.RecNo).Key("cells").Open('[');
-    for (size_t i = 0; i < row.Cells.size() && i < texts.Fields.size(); ++i)
-      w.Item().Open('{').Key("field").Str(texts.Fields[i]).Key("text").Str(row.Cells[i]).Close('}');
-    w.Close(']').Close('}');
-  }
-  w.Close(']');
-
   fw::TDataSet* ds = grid.DataSet();
   w.Key("current").Int(ds && ds->Active() ? ds->RecNo() : 0);
   w.Key("recordCount").Int(grid.RecordCount());
@@ -133,9 +125,81 @@ std::string GridText(fw::TDBGrid& grid) {
   w.Key("colCount").Int(shown.Count());
   w.Key("columnsWidth").Int(grid.ColumnsWidth());
   w.Key("selected").Int(grid.SelectedIndex());
-  w.Close('}');
-  return std::move(w.Out());
+  paint.frame = std::move(w.Out());
+
+  const fw::TGridTexts& texts = grid.LastPaintTexts();
+  JsonWriter r;
+  r.Open('[');
+  for (const fw::TGridTexts::Row& row : texts.Rows) {
+    r.Item().Open('{').Key("index").Int(row.RecNo).Key("cells").Open('[');
+    for (size_t i = 0; i < row.Cells.size() && i < texts.Fields.size(); ++i)
+      r.Item().Open('{').Key("field").Str(texts.Fields[i]).Key("text").Str(row.Cells[i]).Close('}');
+    r.Close(']').Close('}');
+  }
+  r.Close(']');
+  paint.rows = std::move(r.Out());
+  return paint;
 }
+
+bool TGridPaint::SameOp(size_t mine, const TGridPaint& other, size_t theirs) const {
+  const TPaintOp& a = ops[mine];
+  const TPaintOp& b = other.ops[theirs];
+  if (OpText(mine) != other.OpText(theirs) || (a.picture < 0) != (b.picture < 0)) return false;
+  return a.picture < 0 || pictures[a.picture] == other.pictures[b.picture];
+}
+
+bool TGridPaint::operator==(const TGridPaint& other) const {
+  if (frame != other.frame || rows != other.rows || ops.size() != other.ops.size()) return false;
+  for (size_t i = 0; i < ops.size(); ++i)
+    if (!SameOp(i, other, i)) return false;
+  return true;
+}
+
+std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
+  // The operations equal at both ends stay the page's, matched from each
+  // end, so a row painted with more operations shifts none of the rest.
+  size_t head = 0, tail = 0;
+  if (sent) {
+    size_t n = std::min(paint.ops.size(), sent->ops.size());
+    while (head < n && paint.SameOp(head, *sent, head)) ++head;
+    while (tail < n - head &&
+           paint.SameOp(paint.ops.size() - 1 - tail, *sent, sent->ops.size() - 1 - tail))
+      ++tail;
+  }
+  bool keepRows = sent && paint.rows == sent->rows;
+  std::string out = paint.frame;
+  out += ",\"ops\":[";
+  // The pictures of the written operations, renumbered in their order.
+  std::map<int, int> renumbered;
+  std::vector<int> written;
+  for (size_t i = head; i < paint.ops.size() - tail; ++i) {
+    const TPaintOp& op = paint.ops[i];
+    if (i > head) out += ',';
+    out += paint.OpText(i);
+    if (op.picture >= 0) {
+      auto [at, added] = renumbered.try_emplace(op.picture, static_cast<int>(written.size()));
+      if (added) written.push_back(op.picture);
+      out += ",\"picture\":";
+      out += std::to_string(at->second);
+    }
+    out += '}';
+  }
+  out += "],\"pictures\":[";
+  for (size_t i = 0; i < written.size(); ++i) {
+    if (i) out += ',';
+    out += paint.pictures[written[i]];
+  }
+  out += ']';
+  if (!keepRows) out += ",\"rows\":" + paint.rows;
+  if (sent) {
+    out += ",\"keep\":{\"ops\":[" + std::to_string(head) + "," + std::to_string(tail) + "],\"rows\":";
+    out += keepRows ? "true}" : "false}";
+  }
+  out += '}';
+  return out;
+}
+
+std::string GridText(fw::TDBGrid& grid) { return GridText(PaintOf(grid), nullptr); }
 
 json GridJson(fw::TDBGrid& grid) { return json::parse(GridText(grid)); }
 

@@ -11,9 +11,18 @@
 // holding it ("bitmap"). GridJson is the same text parsed; CanvasOpJson is
 // one operation as a document with its picture held, which GridText writes
 // the same but for that.
+//
+// A paint can also be written as a change of the one the page was sent
+// last (a cursor moved by a row repaints two rows of hundreds of
+// operations): the operations equal at both ends of the two are left out
+// and "keep": {"ops": [head, tail], "rows": same} says how many the page
+// keeps from each end of its own; "rows" is left out when it is the
+// same, and "pictures" has the pictures of the written operations only.
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -22,6 +31,34 @@
 
 namespace display {
 
+// One operation of a paint: its text (without its picture and closing
+// brace) at [begin, end) of the paint's `opTexts`, and its picture's place
+// in the paint's `pictures` (-1: none).
+struct TPaintOp {
+  size_t begin = 0, end = 0;
+  int picture = -1;
+};
+
+// What one paint of a grid writes: `frame` is its object up to the
+// operations (opened, not closed), `rows` the texts it drew per row.
+struct TGridPaint {
+  std::string frame;
+  std::string opTexts;
+  std::vector<TPaintOp> ops;
+  std::vector<std::string> pictures;
+  std::string rows;
+  std::string_view OpText(size_t i) const {
+    return std::string_view(opTexts).substr(ops[i].begin, ops[i].end - ops[i].begin);
+  }
+  // Whether operation `mine` draws what `theirs` of `other` draws.
+  bool SameOp(size_t mine, const TGridPaint& other, size_t theirs) const;
+  bool operator==(const TGridPaint& other) const;
+};
+
+// Paints the grid on a scratch canvas (its draw handlers run).
+TGridPaint PaintOf(fw::TDBGrid& grid);
+// The paint's text; with `sent`, as a change of that one.
+std::string GridText(const TGridPaint& paint, const TGridPaint* sent);
 std::string GridText(fw::TDBGrid& grid);
 nlohmann::json GridJson(fw::TDBGrid& grid);
 nlohmann::json CanvasOpJson(const fw::TCanvasOp& op);

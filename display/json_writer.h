@@ -4,6 +4,7 @@
 // are dumped. Not thread-safe; one writer per text.
 #pragma once
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,9 @@ class JsonWriter {
     return *this;
   }
   JsonWriter& Int(long value) {
-    out_ += std::to_string(value);
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out_.append(digits, end);
     return *this;
   }
   JsonWriter& Bool(bool value) { return Raw(value ? "true" : "false"); }

@@ -216,7 +216,7 @@ std::string FormText(fw::TForm& form) {
   return std::move(w.Out());
 }
 
-std::string ControlText(fw::TForm& form, fw::TControl& control) {
+std::string ControlFrame(fw::TForm& form, fw::TControl& control) {
   fw::TRect b = control.BoundsRect();
   fw::TControl* parent = control.Parent();
   JsonWriter w;
@@ -231,6 +231,12 @@ std::string ControlText(fw::TForm& form, fw::TControl& control) {
   WriteFont(w, control.Font());
   w.Key("hint").Str(control.Hint).Key("tabOrder").Int(control.TabOrder);
   w.Key("focused").Bool(control.Focused()).Key("props");
+  return std::move(w.Out());
+}
+
+std::string ControlText(fw::TForm& form, fw::TControl& control) {
+  JsonWriter w;
+  w.Raw(ControlFrame(form, control));
   // The kinds with much to write are written straight; the others'
   // props are small documents.
   if (auto* grid = dynamic_cast<fw::TDBGrid*>(&control)) {

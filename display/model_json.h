@@ -21,6 +21,8 @@ nlohmann::json ControlJson(fw::TForm& form, fw::TControl& control);
 // ControlJson's text (texts that are not UTF-8 get U+FFFD), the grids'
 // props written straight (GridText).
 std::string ControlText(fw::TForm& form, fw::TControl& control);
+// ControlText up to its props: the object opened, ending in "props":.
+std::string ControlFrame(fw::TForm& form, fw::TControl& control);
 nlohmann::json BitmapJson(const fw::TBitmap& bitmap);
 nlohmann::json FontJson(const fw::TFont& font);
 

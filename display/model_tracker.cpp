@@ -4,7 +4,9 @@
 #include <functional>
 
 #include "display/model_json.h"
+#include "display/grid_json.h"
 #include "forms/application.h"
+#include "forms/db_grid.h"
 
 namespace display {
 
@@ -13,6 +15,7 @@ using nlohmann::json;
 void ModelTracker::Reset() {
   sentForms_.clear();
   sentControls_.clear();
+  sentGrids_.clear();
   lastOrder_.clear();
 }
 
@@ -27,19 +30,49 @@ std::string Dump(const json& value) { return value.dump(-1, ' ', false, json::er
 
 }  // namespace
 
-void ModelTracker::Collect(fw::TForm& form, std::string& controls,
-                           std::map<std::string, std::string>& seen, bool full) {
-  std::function<void(fw::TControl&)> walk = [&](fw::TControl& parent) {
+// A grid is compared by its frame and its paint, and written as a change
+// of the paint the page has.
+void ModelTracker::CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key,
+                               std::string& controls, Seen& seen, bool full) {
+  std::string frame = ControlFrame(form, grid);
+  TGridPaint paint = PaintOf(grid);
+  auto sent = sentGrids_.find(key);
+  auto sentFrame = sentControls_.find(key);
+  bool had = !full && sent != sentGrids_.end() && sentFrame != sentControls_.end();
+  if (!had || sentFrame->second != frame || !(sent->second == paint))
+    Append(controls, frame + GridText(paint, had ? &sent->second : nullptr) + "}");
+  seen.controls[key] = std::move(frame);
+  seen.grids[key] = std::move(paint);
+}
+
+// The controls inside one that is not showing (a page of a page control
+// that is not the active one, a hidden form) are not drawn: they keep the
+// texts sent until their container shows again, when the same update
+// brings what changed meanwhile. A control's own text is written while
+// its container shows, so the page learns when it is hidden.
+void ModelTracker::Collect(fw::TForm& form, std::string& controls, Seen& seen, bool full) {
+  std::function<void(fw::TControl&, bool)> walk = [&](fw::TControl& parent, bool showing) {
     for (fw::TControl* child : parent.Controls()) {
       if (child->Name().empty()) continue;
       std::string key = form.Name() + "/" + child->Name();
-      std::string text = ControlText(form, *child);
-      if (full || sentControls_[key] != text) Append(controls, text);
-      seen[key] = std::move(text);
-      walk(*child);
+      auto* grid = dynamic_cast<fw::TDBGrid*>(child);
+      auto sent = sentControls_.find(key);
+      auto sentGrid = grid ? sentGrids_.find(key) : sentGrids_.end();
+      bool known = sent != sentControls_.end() && (!grid || sentGrid != sentGrids_.end());
+      if (!full && !showing && known) {
+        seen.controls[key] = std::move(sent->second);
+        if (grid) seen.grids[key] = std::move(sentGrid->second);
+      } else if (grid) {
+        CollectGrid(form, *grid, key, controls, seen, full);
+      } else {
+        std::string text = ControlText(form, *child);
+        if (full || !known || sent->second != text) Append(controls, text);
+        seen.controls[key] = std::move(text);
+      }
+      walk(*child, showing && child->Visible());
     }
   };
-  walk(form);
+  walk(form, form.Visible());
 }
 
 std::vector<std::string> ModelTracker::StackingOrder() {
@@ -73,14 +106,17 @@ json ModelTracker::Empty() { return json::parse(EmptyText()); }
 std::optional<std::string> ModelTracker::UpdateText(bool full) {
   std::string forms, controls;
   json removedForms = json::array(), removedControls = json::array();
-  std::map<std::string, std::string> seenForms, seenControls;
+  std::map<std::string, std::string> seenForms;
+  Seen seen;
   for (fw::TForm* form : fw::Screen().Forms()) {
     if (form->Name().empty()) continue;
     std::string text = FormText(*form);
-    if (full || sentForms_[form->Name()] != text) Append(forms, text);
+    auto sent = sentForms_.find(form->Name());
+    if (full || sent == sentForms_.end() || sent->second != text) Append(forms, text);
     seenForms[form->Name()] = std::move(text);
-    Collect(*form, controls, seenControls, full);
+    Collect(*form, controls, seen, full);
   }
+  std::map<std::string, std::string>& seenControls = seen.controls;
   for (const auto& [name, text] : sentForms_)
     if (!seenForms.count(name)) removedForms.push_back(name);
   for (const auto& [key, text] : sentControls_)
@@ -94,6 +130,7 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
                  !removedControls.empty() || orderText != lastOrder_;
   sentForms_ = std::move(seenForms);
   sentControls_ = std::move(seenControls);
+  sentGrids_ = std::move(seen.grids);
   lastOrder_ = orderText;
   if (!changed) return std::nullopt;
   std::string out = "{\"seq\":" + std::to_string(++seq_) + ",\"full\":" + (full ? "true" : "false");

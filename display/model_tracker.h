@@ -7,7 +7,9 @@
 //
 // Updates are written as text from each form's and control's text (the
 // ones the next update compares with), so a control is serialised once
-// per update; Update and Empty are the same texts parsed.
+// per update; Update and Empty are the same texts parsed. A grid that was
+// sent before is written as a change of the paint sent (GridText), so the
+// page must have applied every update since the last full one.
 #pragma once
 
 #include <map>
@@ -17,8 +19,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "display/grid_json.h"
+
 namespace fw {
 class TForm;
+class TDBGrid;
 }
 
 namespace display {
@@ -37,13 +42,20 @@ class ModelTracker {
   void Reset();
 
  private:
+  // What one update found, to compare the next one with.
+  struct Seen {
+    std::map<std::string, std::string> controls;  // a grid's: its frame
+    std::map<std::string, TGridPaint> grids;
+  };
   // Appends the changed controls' texts to `controls`, comma-separated.
-  void Collect(fw::TForm& form, std::string& controls, std::map<std::string, std::string>& seen,
-               bool full);
+  void Collect(fw::TForm& form, std::string& controls, Seen& seen, bool full);
+  void CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key, std::string& controls,
+                   Seen& seen, bool full);
   std::vector<std::string> StackingOrder();
 
   std::map<std::string, std::string> sentForms_;
   std::map<std::string, std::string> sentControls_;
+  std::map<std::string, TGridPaint> sentGrids_;
   std::vector<const fw::TForm*> stack_;
   std::string lastOrder_;
   long seq_ = 0;

@@ -36,9 +36,11 @@ unsigned RgbOf(fw::TColor color) {
 }
 
 std::string CssColor(fw::TColor color) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "#%06x", RgbOf(color));
-  return buf;
+  static constexpr char kHex[] = "0123456789abcdef";
+  unsigned rgb = RgbOf(color) & 0xffffff;
+  std::string css(7, '#');
+  for (int i = 6; i >= 1; --i, rgb >>= 4) css[i] = kHex[rgb & 0xf];
+  return css;
 }
 
 }  // namespace display

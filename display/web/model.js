@@ -44,8 +44,11 @@ export function applyUpdate(model, update) {
     for (const [key, c] of model.controls) if (c.form === name) model.controls.delete(key);
   }
   for (const c of list(update.controls)) {
-    if (c && typeof c.form === 'string' && typeof c.name === 'string')
-      model.controls.set(controlKey(c.form, c.name), c);
+    if (!c || typeof c.form !== 'string' || typeof c.name !== 'string') continue;
+    const key = controlKey(c.form, c.name);
+    if (c.props && typeof c.props === 'object' && Array.isArray(c.props.ops))
+      c.props = gridPaint(c.props, model.controls.get(key));
+    model.controls.set(key, c);
   }
   for (const r of list(update.removedControls)) {
     if (r) model.controls.delete(controlKey(r.form, r.name));
@@ -60,6 +63,27 @@ export function applyUpdate(model, update) {
   }
   if (typeof update.cursor === 'string') model.cursor = update.cursor;
   return true;
+}
+
+// A grid's props with its operations whole and their pictures in them:
+// the host writes each picture once, in `pictures`, and an operation
+// names it by its place there; a paint written as a change of the one
+// before (`keep`) has the operations the page keeps from each end of its
+// own left out, and its rows too when they stayed. The kept operations
+// are the earlier paint's own objects. Throws when the earlier paint is
+// not there to keep from: the page has missed an update.
+function gridPaint(props, before) {
+  const pictures = Array.isArray(props.pictures) ? props.pictures : [];
+  const sent = props.ops.map((op) => (op && Number.isInteger(op.picture) ? { ...op, bitmap: pictures[op.picture] } : op));
+  const { keep, pictures: _, ...paint } = props;
+  if (!keep) return { ...paint, ops: sent };
+  const old = before && before.props && Array.isArray(before.props.ops) ? before.props : null;
+  const [head, tail] = Array.isArray(keep.ops) ? keep.ops : [];
+  if (!old || !Number.isInteger(head) || !Number.isInteger(tail) || head < 0 || tail < 0 ||
+    head + tail > old.ops.length || (keep.rows && !Array.isArray(old.rows)))
+    throw new Error('Atualização de grade sem a pintura anterior.');
+  const ops = old.ops.slice(0, head).concat(sent, old.ops.slice(old.ops.length - tail));
+  return { ...paint, ops, rows: keep.rows ? old.rows : paint.rows };
 }
 
 function list(value) {

@@ -107,15 +107,16 @@ export function isBitmap(b) {
     Array.isArray(b.pixels) && b.pixels.length >= b.w * b.h;
 }
 
-// A canvas of css size w x h, sharp on high-density screens.
-export function makeCanvas(w, h) {
+// A canvas of css size w x h, sharp on high-density screens; `options`
+// are its context's.
+export function makeCanvas(w, h, options = undefined) {
   const canvas = document.createElement('canvas');
   const ratio = window.devicePixelRatio || 1;
   canvas.width = Math.max(1, Math.round(w * ratio));
   canvas.height = Math.max(1, Math.round(h * ratio));
   canvas.style.width = `${w}px`;
   canvas.style.height = `${h}px`;
-  const ctx = canvas.getContext('2d');
+  const ctx = canvas.getContext('2d', options);
   ctx.scale(ratio, ratio);
   ctx.imageSmoothingEnabled = false;
   return { canvas, ctx };
@@ -123,17 +124,20 @@ export function makeCanvas(w, h) {
 
 function drawFocusRect(ctx, [l, t, r, b]) {
   // Dotted, every other pixel, in the inverse of what lies below.
+  // The dots never touch, so one fill of them all inverts each once.
   ctx.save();
   ctx.globalCompositeOperation = 'difference';
   ctx.fillStyle = '#ffffff';
+  ctx.beginPath();
   for (let x = l; x < r; x += 2) {
-    ctx.fillRect(x, t, 1, 1);
-    if (b - 1 > t) ctx.fillRect(x, b - 1, 1, 1);
+    ctx.rect(x, t, 1, 1);
+    if (b - 1 > t) ctx.rect(x, b - 1, 1, 1);
   }
   for (let y = t + 2; y < b - 1; y += 2) {
-    ctx.fillRect(l, y, 1, 1);
-    if (r - 1 > l) ctx.fillRect(r - 1, y, 1, 1);
+    ctx.rect(l, y, 1, 1);
+    if (r - 1 > l) ctx.rect(r - 1, y, 1, 1);
   }
+  ctx.fill();
   ctx.restore();
 }
 
@@ -174,7 +178,10 @@ function isRect(r) {
 // The rectangle [l, t, r, b] an operation paints in, or null when it is
 // not known (a malformed operation). Text drawn without a clip reaches
 // from its start to the right of any grid, its line height high, with a
-// font size more above, below and to the left, which no glyph overhangs.
+// font size more to the left and two pixels more above and below, which
+// no glyph overhangs (the line height has the descenders and the accents
+// of capitals), so the text of the rows above and below a changed one is
+// not drawn again with it.
 function opArea(op) {
   switch (op && op.op) {
     case 'fill':
@@ -184,7 +191,7 @@ function opArea(op) {
       if (isRect(op.clip)) return op.clip;
       if (!Number.isFinite(op.x) || !Number.isFinite(op.y)) return null;
       const px = op.font && Number.isFinite(op.font.px) ? op.font.px : 11;
-      return [op.x - px, op.y - px, FAR_RIGHT, op.y + lineHeight(px) + px];
+      return [op.x - px, op.y - TEXT_MARGIN, FAR_RIGHT, op.y + lineHeight(px) + TEXT_MARGIN];
     }
     case 'bitmap':
       return isRect(op.r) && isBitmap(op.bitmap) ? op.r : null;
@@ -194,6 +201,7 @@ function opArea(op) {
 }
 
 const FAR_RIGHT = 1e5;
+const TEXT_MARGIN = 2;
 
 export function sameJson(a, b) {
   if (a === b) return true;
@@ -225,6 +233,7 @@ function samePixels(a, b) {
 
 // Whether two operations draw the same: the fields the drawing reads.
 function sameOp(a, b) {
+  if (a === b) return true;  // kept from the paint before
   if (!a || !b || a.op !== b.op) return sameJson(a, b);
   switch (a.op) {
     case 'fill':

@@ -833,7 +833,7 @@ function drawGrid(draw) {
   const { e, c, props } = draw;
   const [, , w, h] = bounds(c);
   e.style.backgroundColor = c.color || '#ffffff';
-  draw.paint = paintGrid(draw.paint, w, h, gridOps(props));
+  draw.paint = paintGrid(draw.paint, w, h, props.ops);
   const parts = [draw.paint.canvas, el('div', 'grid-edge')];
   const bar = gridScrollBar(props, w, h);
   if (bar) parts.push(bar);
@@ -842,20 +842,6 @@ function drawGrid(draw) {
   draw.paint.table = gridTable(draw.model, c, props, draw.paint.table);
   parts.push(draw.paint.table);
   keepChildren(e, parts);
-}
-
-// The grid's operations with their pictures: the host writes each picture
-// once, in `pictures`, and an operation names it by its place there.
-const resolvedOps = new WeakMap();
-function gridOps(props) {
-  if (!Array.isArray(props.ops) || !Array.isArray(props.pictures)) return props.ops;
-  let ops = resolvedOps.get(props);
-  if (!ops) {
-    ops = props.ops.map((op) => (op && Number.isInteger(op.picture)
-      ? { ...op, bitmap: props.pictures[op.picture] } : op));
-    resolvedOps.set(props, ops);
-  }
-  return ops;
 }
 
 // The grid's canvas showing `ops`, and what it was painted from. The
@@ -872,35 +858,34 @@ function paintGrid(old, w, h, ops) {
   if (areas) {
     if (areas.length) {
       replayOps(old.back.ctx, ops, areas);
-      copyAreas(old.back.canvas, old.ctx, areas, ratio);
+      copyAreas(old.back, old.ctx, areas, ratio);
     }
     return { ...old, ops };
   }
-  const back = makeCanvas(w, h);
+  const back = makeCanvas(w, h, { willReadFrequently: true });
   const { canvas, ctx } = makeCanvas(w, h);
   canvas.className = 'grid-canvas';
   canvas.setAttribute('aria-hidden', 'true');
   const skipped = replayOps(back.ctx, ops);
   if (skipped) canvas.dataset.skipped = String(skipped);
-  copyAreas(back.canvas, ctx, [[0, 0, w, h]], ratio);
+  copyAreas(back, ctx, [[0, 0, w, h]], ratio);
   return { canvas, ctx, back, w, h, ratio, ops };
 }
 
-// Copies the areas ([l, t, r, b] in css pixels) of `from` onto the
-// canvas of `ctx`, pixel for pixel.
+// Copies the areas ([l, t, r, b] in css pixels) of the canvas of `from`
+// onto the canvas of `ctx`, pixel for pixel. The pixels are read out of
+// the area alone: drawing one canvas on another takes a snapshot of the
+// whole source first, each time it has changed.
 function copyAreas(from, ctx, areas, ratio) {
-  ctx.save();
-  ctx.setTransform(1, 0, 0, 1, 0, 0);
+  const { width, height } = from.canvas;
   for (const [l, t, r, b] of areas) {
-    const x = Math.max(0, l * ratio);
-    const y = Math.max(0, t * ratio);
-    const cw = Math.min(from.width, r * ratio) - x;
-    const ch = Math.min(from.height, b * ratio) - y;
+    const x = Math.max(0, Math.floor(l * ratio));
+    const y = Math.max(0, Math.floor(t * ratio));
+    const cw = Math.min(width, Math.ceil(r * ratio)) - x;
+    const ch = Math.min(height, Math.ceil(b * ratio)) - y;
     if (cw <= 0 || ch <= 0) continue;
-    ctx.clearRect(x, y, cw, ch);
-    ctx.drawImage(from, x, y, cw, ch, x, y, cw, ch);
+    ctx.putImageData(from.ctx.getImageData(x, y, cw, ch), x, y);
   }
-  ctx.restore();
 }
 
 // The vertical scroll bar of a grid, in grid pixels: the host leaves the
@@ -1056,16 +1041,21 @@ function gridTable(model, c, props, old) {
   return table;
 }
 
+// Only the rows whose state changes are touched: each change of an
+// attribute is news for the accessibility tree.
 function markCurrentRow(table, current) {
-  table.removeAttribute('aria-activedescendant');
+  let active = null;
   for (const tr of table.tBodies[0].rows) {
     const selected = tr.recordNumber === current;
-    tr.setAttribute('aria-selected', selected ? 'true' : 'false');
+    const state = selected ? 'true' : 'false';
+    if (tr.getAttribute('aria-selected') !== state) tr.setAttribute('aria-selected', state);
     if (selected) {
-      tr.id = `${table.id}-current`;
-      table.setAttribute('aria-activedescendant', tr.id);
-    } else {
+      active = `${table.id}-current`;
+      if (tr.id !== active) tr.id = active;
+    } else if (tr.hasAttribute('id')) {
       tr.removeAttribute('id');
     }
   }
+  if (!active) table.removeAttribute('aria-activedescendant');
+  else if (table.getAttribute('aria-activedescendant') !== active) table.setAttribute('aria-activedescendant', active);
 }

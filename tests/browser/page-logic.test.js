@@ -76,6 +76,38 @@ test('updates: full, incremental, removals and stale ones', async (t) => {
     assert.equal(m.forms.size, 2);
     assert.notEqual(getControl(m, 'frmA', 'novo'), null);
   });
+  await t.test('a grid paint sent as a change keeps the page\'s operations at both ends', () => {
+    const pic = (n) => ({ w: 1, h: 1, pixels: [n] });
+    const op = (n, picture) => (picture === undefined ? { op: 'fill', n } : { op: 'bitmap', n, picture });
+    const grid = (props) => ctl('frmA', 'dbgUm', { kind: 'dbgrid', props });
+    const first = { ops: [op(0), op(1, 0), op(2), op(3, 1), op(4)], pictures: [pic(10), pic(11)], rows: [{ index: 1 }] };
+    const cases = [
+      // [change, operations after it, rows after it]
+      [{ ops: [op(9, 0)], pictures: [pic(12)], keep: { ops: [1, 3], rows: true } },
+        [[0], [9, 12], [2], [3, 11], [4]], [{ index: 1 }]],
+      [{ ops: [], pictures: [], rows: [{ index: 2 }], keep: { ops: [5, 0], rows: false } },
+        [[0], [1, 10], [2], [3, 11], [4]], [{ index: 2 }]],
+      [{ ops: [op(7)], pictures: [], keep: { ops: [0, 0], rows: true } }, [[7]], [{ index: 1 }]],
+    ];
+    for (const [change, ops, rows] of cases) {
+      const m = loaded();
+      applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [grid(structuredClone(first))] });
+      const before = getControl(m, 'frmA', 'dbgUm').props.ops;
+      applyUpdate(m, { seq: 3, order: ['frmA', 'frmB'], overlay, controls: [grid(change)] });
+      const props = getControl(m, 'frmA', 'dbgUm').props;
+      assert.deepEqual(props.ops.map((o) => (o.bitmap ? [o.n, o.bitmap.pixels[0]] : [o.n])), ops);
+      assert.deepEqual(props.rows, rows);
+      assert.equal(props.keep, undefined);
+      if (change.keep.ops[0] > 0) assert.equal(props.ops[0], before[0]);  // the kept objects themselves
+    }
+    // A change of a paint the page does not have (or of a shorter one) is refused.
+    for (const keep of [{ ops: [1, 0], rows: false }, { ops: [4, 2], rows: false }]) {
+      const m = loaded();
+      applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [grid(structuredClone(first))] });
+      const unknown = { ...grid({ ops: [], pictures: [], keep }), name: keep.ops[0] === 1 ? 'dbgOutro' : 'dbgUm' };
+      assert.throws(() => applyUpdate(m, { seq: 3, order: ['frmA', 'frmB'], overlay, controls: [unknown] }), /grade/);
+    }
+  });
 });
 
 test('who takes input', async (t) => {
@@ -189,8 +221,10 @@ test('texts and layout shared with the host', async (t) => {
       [rows, [fill(0), fill(19, '#0a246a'), fill(38)], [[0, 19, 100, 38]]],
       // One more operation in the middle row shifts none of the last.
       [rows, [fill(0), fill(19), text(19, [0, 19, 50, 38]), fill(38)], [[0, 19, 50, 38]]],
-      // Text without a clip: its line, a font size around, to the right edge.
-      [rows, [fill(0), text(19, null), fill(38)], [[-9, 10, 1e5, 45]]],
+      // Text without a clip: its line and two pixels around, a font size
+      // to the left, to the right edge; the rows beside it are not reached.
+      [rows, [fill(0), text(19, null), fill(38)], [[-9, 19, 1e5, 38]]],
+      [rows, [fill(0), fill(19), text(38, null)], [[-9, 38, 1e5, 57]]],
       [rows, [fill(0), { op: 'fill', r: 'x' }, fill(38)], null],
       [rows, 'x', null],
     ];
