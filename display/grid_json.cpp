@@ -16,9 +16,29 @@ using nlohmann::json;
 
 json RectJson(const fw::TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
-// The pictures of one paint, each written once (the bitmaps do not change
-// during it); an operation names its picture by its place in the list.
-struct TPictures {
+// The font of the text operations, written once per font met in a row
+// (a paint's texts share a few fonts).
+struct TFontTexts {
+  fw::TFont font;
+  std::string text;
+  bool any = false;
+  void Write(JsonWriter& w, const fw::TFont& f) {
+    if (!any || !(f == font)) {
+      JsonWriter out;
+      WriteFont(out, f);
+      font = f;
+      text = std::move(out.Out());
+      any = true;
+    }
+    w.Raw(text);
+  }
+};
+
+// What the operations of one paint share: their fonts, and their pictures,
+// each written once (the bitmaps do not change during it); an operation
+// names its picture by its place in the list.
+struct TShared {
+  TFontTexts fonts;
   std::map<const fw::TBitmap*, int> index;
   std::vector<std::string> texts;
   int Of(const fw::TBitmap& bitmap) {
@@ -30,7 +50,7 @@ struct TPictures {
 
 // One operation, without its picture (named in `picture`, -1 for none)
 // and its closing brace.
-void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TPictures& pictures) {
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TShared& shared) {
   w.Open('{');
   switch (op.Kind) {
     case fw::TCanvasOp::FillRect:
@@ -40,7 +60,7 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TPictures& pic
     case fw::TCanvasOp::TextRect:
       w.Key("op").Str("text").Key("x").Int(op.At.X).Key("y").Int(op.At.Y).Key("s").Str(op.Text);
       w.Key("font");
-      WriteFont(w, op.Font);
+      shared.fonts.Write(w, op.Font);
       w.Key("clip");
       if (op.Kind == fw::TCanvasOp::TextRect) w.Rect(op.Rect);
       else w.Raw("null");
@@ -52,7 +72,7 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TPictures& pic
     case fw::TCanvasOp::BrushCopy: {
       w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source);
       if (!op.Bitmap) w.Key("bitmap").Raw("null");
-      else picture = pictures.Of(*op.Bitmap);
+      else picture = shared.Of(*op.Bitmap);
       w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
       break;
     }
@@ -90,26 +110,27 @@ TGridPaint PaintOf(fw::TDBGrid& grid) {
   fw::TRecordingCanvas canvas;
   grid.Paint(canvas);
   TGridPaint paint;
-  TPictures pictures;
+  TShared shared;
   paint.ops.reserve(canvas.Ops().size());
   JsonWriter ops;
   for (const fw::TCanvasOp& op : canvas.Ops()) {
     TPaintOp entry;
     entry.begin = ops.Out().size();
-    OpText(ops, op, entry.picture, pictures);
+    OpText(ops, op, entry.picture, shared);
     entry.end = ops.Out().size();
     paint.ops.push_back(entry);
   }
   paint.opTexts = std::move(ops.Out());
-  paint.pictures = std::move(pictures.texts);
+  paint.pictures = std::move(shared.texts);
 
   JsonWriter w;
   w.Open('{').Key("titleHeight").Int(grid.TitleHeight()).Key("rowHeight").Int(grid.DefaultRowHeight());
   w.Key("columns").Open('[');
   fw::TColumns& shown = grid.DisplayColumns();
+  std::vector<fw::TRect> titles = grid.TitleRects();
   for (int i = 0; i < shown.Count(); ++i) {
     fw::TColumn& column = shown[i];
-    fw::TRect title = grid.CellRect(column, -1);
+    const fw::TRect& title = titles[i];
     if (title.Width() <= 0) continue;
     w.Item().Open('{').Key("field").Str(column.FieldName()).Key("title").Str(column.Title().Caption());
     w.Key("left").Int(title.Left).Key("width").Int(title.Width()).Close('}');

@@ -56,7 +56,8 @@ class TUpperBytes {
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
+  // Most names are looked up as they are spelled: equal bytes are the same text.
+  return a.size() == b.size() && (a == b || CompareText(a, b) == 0);
 }
 
 int CompareText(std::string_view a, std::string_view b) {

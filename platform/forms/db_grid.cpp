@@ -225,6 +225,14 @@ TRect TDBGrid::CellRect(const TColumn& column, int row) {
   return {};
 }
 
+std::vector<TRect> TDBGrid::TitleRects() {
+  Layout layout = ComputeLayout();
+  std::vector<TRect> rects(DisplayColumns().Count());
+  if (options_ & dgTitles)
+    for (const Layout::Col& col : layout.Cols) rects[col.Index] = {col.Left, 0, col.Right, titleHeight_};
+  return rects;
+}
+
 // ---------------------------------------------------------------------------
 // Current column
 

@@ -186,6 +186,8 @@ class TDBGrid : public TControl {
   // A shown cell's rectangle; row 0 is the first shown row, -1 the titles.
   // Empty when the column or row is not shown.
   TRect CellRect(const TColumn& column, int row);
+  // CellRect(DisplayColumns()[i], -1) for every i, laid out once.
+  std::vector<TRect> TitleRects();
 
   // The operator drags a column border (with dgColumnResize): by width,
   // or with the mouse from a title's right edge (3 pixels either side).

@@ -340,6 +340,14 @@ TEST_F(GridTest, TheOperatorResizesColumnsOnlyWhenTheOptionAllows) {
   EXPECT_EQ(grid->CellRect(column, 0), (TRect{25, 19, 145, 37}));
   EXPECT_EQ(grid->CellRect(column, -1), (TRect{25, 0, 145, 18}));
   EXPECT_EQ(grid->CellRect(column, 3), TRect{});
+  for (int left : {0, 1}) {  // every title where CellRect puts it, scrolled or not
+    grid->ScrollColumns(left - grid->LeftCol());
+    std::vector<TRect> titles = grid->TitleRects();
+    ASSERT_EQ(titles.size(), static_cast<size_t>(grid->DisplayColumns().Count()));
+    for (int i = 0; i < grid->DisplayColumns().Count(); ++i)
+      EXPECT_EQ(titles[i], grid->CellRect(grid->DisplayColumns()[i], -1)) << left << " " << i;
+  }
+  grid->ScrollColumns(-grid->LeftCol());
   grid->MouseDrag(146, 5, 106, 5);  // its title's right border, 40 pixels left
   EXPECT_EQ(column.Width(), 80);
   grid->MouseDrag(60, 5, 100, 5);   // inside a title, or below the titles: no border
