@@ -280,6 +280,20 @@ export function changedAreas(before, after) {
 }
 
 const overlaps = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+const inside = (a, b) => b[0] <= a[0] && b[1] <= a[1] && a[2] <= b[2] && a[3] <= b[3];
+
+// Whether one of the few operations after the i-th fills all of `area`
+// (the i-th one's): its pixels are painted over whatever it draws, so
+// drawing it changes nothing. A grid's cells are often drawn twice, the
+// second time over a fill of the whole cell.
+const COVER_LOOKAHEAD = 4;
+function coveredSoon(ops, i, area) {
+  for (let j = i + 1; j < ops.length && j <= i + COVER_LOOKAHEAD; j++) {
+    const later = ops[j];
+    if (later && later.op === 'fill' && isRect(later.r) && inside(area, later.r)) return true;
+  }
+  return false;
+}
 
 // Replays a grid's recorded paint. Unknown or malformed operations are
 // skipped (and counted in the result) so one bad op never blanks a grid.
@@ -297,11 +311,12 @@ export function replayOps(ctx, ops, areas = null) {
   const state = { font: null };
   ctx.textBaseline = 'top';
   let skipped = 0;
-  for (const op of Array.isArray(ops) ? ops : []) {
-    if (areas) {
-      const area = opArea(op);
-      if (area && !areas.some((a) => overlaps(a, area))) continue;
-    }
+  const list = Array.isArray(ops) ? ops : [];
+  for (let i = 0; i < list.length; i++) {
+    const op = list[i];
+    const area = opArea(op);
+    if (areas && area && !areas.some((a) => overlaps(a, area))) continue;
+    if (area && coveredSoon(list, i, area)) continue;
     try {
       switch (op && op.op) {
         case 'fill': {

@@ -460,11 +460,12 @@ function renderControl(model, form, c, ui, used) {
 }
 
 // Puts `nodes` in `parent`, in order; an element that holds them already
-// is left alone, so its subtree is not laid out and styled again.
+// is left alone, so its subtree is not laid out and styled again, and of
+// one that holds others only those move.
 function setChildren(parent, nodes) {
   const now = parent.childNodes;
   if (now.length === nodes.length && nodes.every((n, i) => now[i] === n)) return;
-  parent.replaceChildren(...nodes);
+  keepChildren(parent, nodes);
 }
 
 // An element without its attributes, of class `cls`; its children stay.
@@ -834,10 +835,12 @@ function drawGrid(draw) {
   const [, , w, h] = bounds(c);
   e.style.backgroundColor = c.color || '#ffffff';
   draw.paint = paintGrid(draw.paint, w, h, props.ops);
-  const parts = [draw.paint.canvas, el('div', 'grid-edge')];
-  const bar = gridScrollBar(props, w, h);
+  const paint = draw.paint;
+  paint.edge = paint.edge || el('div', 'grid-edge');
+  const parts = [paint.canvas, paint.edge];
+  const bar = keptBar(paint, 'bar', scrollBarGeometry(props, w, h), gridScrollBar);
   if (bar) parts.push(bar);
-  const hbar = gridHScrollBar(props, w, h);
+  const hbar = keptBar(paint, 'hbar', hScrollBarGeometry(props, w, h), gridHScrollBar);
   if (hbar) parts.push(hbar);
   draw.paint.table = gridTable(draw.model, c, props, draw.paint.table);
   parts.push(draw.paint.table);
@@ -969,9 +972,24 @@ function barPart(bar, act) {
   };
 }
 
-function gridHScrollBar(props, w, h) {
-  const g = hScrollBarGeometry(props, w, h);
-  if (!g) return null;
+// A grid's scroll bar drawn from `geom` (null: none), the one drawn
+// before kept when nothing about it changed and its thumb is where the
+// geometry puts it (a drag moves the thumb by itself).
+function keptBar(paint, slot, geom, make) {
+  const key = geom && JSON.stringify(geom);
+  const old = paint[slot];
+  if (old && old.key === key && key) {
+    const thumb = old.el.querySelector('.sb-thumb');
+    if (!thumb || thumb.dataset.placed === thumb.style.top + thumb.style.left) return old.el;
+  }
+  const made = geom ? make(geom) : null;
+  const thumb = made && made.querySelector('.sb-thumb');
+  if (thumb) thumb.dataset.placed = thumb.style.top + thumb.style.left;
+  paint[slot] = made && { key, el: made };
+  return made;
+}
+
+function gridHScrollBar(g) {
   const bar = el('div', 'grid-sbar horizontal', { 'aria-hidden': 'true' });
   place(bar, [g.left, g.top, g.width, g.height]);
   const part = barPart(bar, 'hbar');
@@ -982,9 +1000,7 @@ function gridHScrollBar(props, w, h) {
   return bar;
 }
 
-function gridScrollBar(props, w, h) {
-  const g = scrollBarGeometry(props, w, h);
-  if (!g) return null;
+function gridScrollBar(g) {
   const bar = el('div', 'grid-sbar', { 'aria-hidden': 'true' });
   place(bar, [g.left, g.top, g.width, g.height]);
   const part = barPart(bar, 'sbar');

@@ -56,8 +56,20 @@ class TUpperBytes {
 }  // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
-  // Most names are looked up as they are spelled: equal bytes are the same text.
-  return a.size() == b.size() && (a == b || CompareText(a, b) == 0);
+  if (a.size() != b.size()) return false;
+  // Walks the bytes while they are plain ASCII, where only the letters
+  // have a case (most names differ in their first bytes, or not at all);
+  // the rest of the texts goes to CompareText.
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x == y && x < 0x80) continue;
+    // From the first byte that is not ASCII (none before it can start a
+    // two-byte letter) CompareText takes over.
+    if (x >= 0x80 || y >= 0x80) return CompareText(a.substr(i), b.substr(i)) == 0;
+    unsigned lower = x | 0x20;
+    if (lower != (y | 0x20u) || lower < 'a' || lower > 'z') return false;
+  }
+  return true;
 }
 
 int CompareText(std::string_view a, std::string_view b) {
