@@ -126,6 +126,32 @@ test('a grid painted again only where its paint changed shows what a whole paint
   assert.deepEqual(differing.map((c) => c.areas), [1, 1, 1, 0]);
 });
 
+test('operations a later fill paints over are left out with the same pixels', async () => {
+  const differing = await page.evaluate(async () => {
+    const { makeCanvas, replayOps } = await import('/paint.js');
+    const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#000000' };
+    const cell = { op: 'text', x: 2, y: 2, s: 'Pedido', font, clip: [0, 0, 80, 18], brush: '#ffffe1' };
+    const focus = { op: 'focus', r: [0, 0, 80, 18] };
+    const fill = (r, brush = '#0a246a') => ({ op: 'fill', r, brush });
+    const cases = [
+      [cell, focus, fill([0, 0, 80, 18])],                  // the cell drawn again over a fill of it
+      [cell, fill([0, 0, 79, 18])],                         // a fill one pixel short of it
+      [cell, { ...cell, s: 'x' }, focus, fill([0, 0, 40, 18]), fill([0, 0, 90, 20])],
+      [{ ...cell, clip: null }, fill([0, 0, 200, 18])],     // text without a clip reaches farther
+    ];
+    return cases.map((ops) => {
+      const together = makeCanvas(200, 30).ctx;
+      replayOps(together, ops);
+      const oneByOne = makeCanvas(200, 30).ctx;
+      for (const op of ops) replayOps(oneByOne, [op]);
+      const a = together.getImageData(0, 0, 200, 30).data;
+      const b = oneByOne.getImageData(0, 0, 200, 30).data;
+      return a.filter((v, i) => v !== b[i]).length;
+    });
+  });
+  assert.deepEqual(differing, [0, 0, 0, 0]);
+});
+
 test('updates change, add and remove what is on the page', async () => {
   await page.evaluate(() => { document.querySelector('[data-name="dbgLista"] canvas').__mark = 1; });
   changeControl('edtNome', { props: { text: 'Beatriz', readOnly: false } });
