@@ -34,11 +34,9 @@ struct TFontTexts {
   }
 };
 
-// What the operations of one paint share: their fonts, and their pictures,
-// each written once (the bitmaps do not change during it); an operation
-// names its picture by its place in the list.
+// The pictures of one paint, each written once (the bitmaps do not change
+// during it); an operation names its picture by its place in the list.
 struct TShared {
-  TFontTexts fonts;
   std::map<const fw::TBitmap*, int> index;
   std::vector<std::string> texts;
   int Of(const fw::TBitmap& bitmap) {
@@ -48,9 +46,8 @@ struct TShared {
   }
 };
 
-// One operation, without its picture (named in `picture`, -1 for none)
-// and its closing brace.
-void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TShared& shared) {
+// One operation; a bitmap one names its picture by `picture` (-1: none).
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, int picture, TFontTexts& fonts) {
   w.Open('{');
   switch (op.Kind) {
     case fw::TCanvasOp::FillRect:
@@ -60,7 +57,7 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TShared& share
     case fw::TCanvasOp::TextRect:
       w.Key("op").Str("text").Key("x").Int(op.At.X).Key("y").Int(op.At.Y).Key("s").Str(op.Text);
       w.Key("font");
-      shared.fonts.Write(w, op.Font);
+      fonts.Write(w, op.Font);
       w.Key("clip");
       if (op.Kind == fw::TCanvasOp::TextRect) w.Rect(op.Rect);
       else w.Raw("null");
@@ -71,12 +68,13 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, int& picture, TShared& share
       break;
     case fw::TCanvasOp::BrushCopy: {
       w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source);
-      if (!op.Bitmap) w.Key("bitmap").Raw("null");
-      else picture = shared.Of(*op.Bitmap);
+      if (picture < 0) w.Key("bitmap").Raw("null");
+      else w.Key("picture").Int(picture);
       w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
       break;
     }
   }
+  w.Close('}');
 }
 
 }  // namespace
@@ -106,21 +104,45 @@ json CanvasOpJson(const fw::TCanvasOp& op) {
   return nullptr;
 }
 
+namespace {
+
+// How an operation draws, but for its bitmap (compared by picture).
+bool SameDrawing(const fw::TCanvasOp& a, const fw::TCanvasOp& b) {
+  return a.Kind == b.Kind && a.Rect == b.Rect && a.At == b.At && a.BrushColor == b.BrushColor &&
+         a.Source == b.Source && a.Transparent == b.Transparent && a.Text == b.Text && a.Font == b.Font;
+}
+
+void WriteRows(JsonWriter& w, const fw::TGridTexts& texts) {
+  w.Open('[');
+  for (const fw::TGridTexts::Row& row : texts.Rows) {
+    w.Item().Open('{').Key("index").Int(row.RecNo).Key("cells").Open('[');
+    for (size_t i = 0; i < row.Cells.size() && i < texts.Fields.size(); ++i)
+      w.Item().Open('{').Key("field").Str(texts.Fields[i]).Key("text").Str(row.Cells[i]).Close('}');
+    w.Close(']').Close('}');
+  }
+  w.Close(']');
+}
+
+bool SameTexts(const fw::TGridTexts& a, const fw::TGridTexts& b) {
+  if (a.Fields != b.Fields || a.Rows.size() != b.Rows.size()) return false;
+  for (size_t i = 0; i < a.Rows.size(); ++i)
+    if (a.Rows[i].RecNo != b.Rows[i].RecNo || a.Rows[i].Cells != b.Rows[i].Cells) return false;
+  return true;
+}
+
+}  // namespace
+
 TGridPaint PaintOf(fw::TDBGrid& grid) {
   fw::TRecordingCanvas canvas;
   grid.Paint(canvas);
   TGridPaint paint;
+  paint.ops = canvas.TakeOps();
   TShared shared;
-  paint.ops.reserve(canvas.Ops().size());
-  JsonWriter ops;
-  for (const fw::TCanvasOp& op : canvas.Ops()) {
-    TPaintOp entry;
-    entry.begin = ops.Out().size();
-    OpText(ops, op, entry.picture, shared);
-    entry.end = ops.Out().size();
-    paint.ops.push_back(entry);
+  paint.picture.reserve(paint.ops.size());
+  for (fw::TCanvasOp& op : paint.ops) {
+    paint.picture.push_back(op.Kind == fw::TCanvasOp::BrushCopy && op.Bitmap ? shared.Of(*op.Bitmap) : -1);
+    op.Bitmap = nullptr;
   }
-  paint.opTexts = std::move(ops.Out());
   paint.pictures = std::move(shared.texts);
 
   JsonWriter w;
@@ -147,30 +169,18 @@ TGridPaint PaintOf(fw::TDBGrid& grid) {
   w.Key("columnsWidth").Int(grid.ColumnsWidth());
   w.Key("selected").Int(grid.SelectedIndex());
   paint.frame = std::move(w.Out());
-
-  const fw::TGridTexts& texts = grid.LastPaintTexts();
-  JsonWriter r;
-  r.Open('[');
-  for (const fw::TGridTexts::Row& row : texts.Rows) {
-    r.Item().Open('{').Key("index").Int(row.RecNo).Key("cells").Open('[');
-    for (size_t i = 0; i < row.Cells.size() && i < texts.Fields.size(); ++i)
-      r.Item().Open('{').Key("field").Str(texts.Fields[i]).Key("text").Str(row.Cells[i]).Close('}');
-    r.Close(']').Close('}');
-  }
-  r.Close(']');
-  paint.rows = std::move(r.Out());
+  paint.texts = grid.LastPaintTexts();
   return paint;
 }
 
 bool TGridPaint::SameOp(size_t mine, const TGridPaint& other, size_t theirs) const {
-  const TPaintOp& a = ops[mine];
-  const TPaintOp& b = other.ops[theirs];
-  if (OpText(mine) != other.OpText(theirs) || (a.picture < 0) != (b.picture < 0)) return false;
-  return a.picture < 0 || pictures[a.picture] == other.pictures[b.picture];
+  int a = picture[mine], b = other.picture[theirs];
+  if (!SameDrawing(ops[mine], other.ops[theirs]) || (a < 0) != (b < 0)) return false;
+  return a < 0 || pictures[a] == other.pictures[b];
 }
 
 bool TGridPaint::operator==(const TGridPaint& other) const {
-  if (frame != other.frame || rows != other.rows || ops.size() != other.ops.size()) return false;
+  if (frame != other.frame || ops.size() != other.ops.size() || !SameTexts(texts, other.texts)) return false;
   for (size_t i = 0; i < ops.size(); ++i)
     if (!SameOp(i, other, i)) return false;
   return true;
@@ -187,37 +197,36 @@ std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
            paint.SameOp(paint.ops.size() - 1 - tail, *sent, sent->ops.size() - 1 - tail))
       ++tail;
   }
-  bool keepRows = sent && paint.rows == sent->rows;
-  std::string out = paint.frame;
-  out += ",\"ops\":[";
+  bool keepRows = sent && SameTexts(paint.texts, sent->texts);
+  JsonWriter w;
+  w.Raw(paint.frame).Raw(",\"ops\":[");
   // The pictures of the written operations, renumbered in their order.
   std::map<int, int> renumbered;
   std::vector<int> written;
+  TFontTexts fonts;
   for (size_t i = head; i < paint.ops.size() - tail; ++i) {
-    const TPaintOp& op = paint.ops[i];
-    if (i > head) out += ',';
-    out += paint.OpText(i);
-    if (op.picture >= 0) {
-      auto [at, added] = renumbered.try_emplace(op.picture, static_cast<int>(written.size()));
-      if (added) written.push_back(op.picture);
-      out += ",\"picture\":";
-      out += std::to_string(at->second);
+    int picture = paint.picture[i];
+    if (picture >= 0) {
+      auto [at, added] = renumbered.try_emplace(picture, static_cast<int>(written.size()));
+      if (added) written.push_back(picture);
+      picture = at->second;
     }
-    out += '}';
+    if (i > head) w.Raw(",");
+    OpText(w, paint.ops[i], picture, fonts);
   }
-  out += "],\"pictures\":[";
-  for (size_t i = 0; i < written.size(); ++i) {
-    if (i) out += ',';
-    out += paint.pictures[written[i]];
+  w.Raw("],\"pictures\":[");
+  for (size_t i = 0; i < written.size(); ++i) w.Raw(i ? "," : "").Raw(paint.pictures[written[i]]);
+  w.Raw("]");
+  if (!keepRows) {
+    w.Raw(",\"rows\":");
+    WriteRows(w, paint.texts);
   }
-  out += ']';
-  if (!keepRows) out += ",\"rows\":" + paint.rows;
   if (sent) {
-    out += ",\"keep\":{\"ops\":[" + std::to_string(head) + "," + std::to_string(tail) + "],\"rows\":";
-    out += keepRows ? "true}" : "false}";
+    w.Raw(",\"keep\":{\"ops\":[").Int(static_cast<long>(head)).Raw(",").Int(static_cast<long>(tail));
+    w.Raw("],\"rows\":").Bool(keepRows).Raw("}");
   }
-  out += '}';
-  return out;
+  w.Raw("}");
+  return std::move(w.Out());
 }
 
 std::string GridText(fw::TDBGrid& grid) { return GridText(PaintOf(grid), nullptr); }

@@ -21,7 +21,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -31,25 +30,17 @@
 
 namespace display {
 
-// One operation of a paint: its text (without its picture and closing
-// brace) at [begin, end) of the paint's `opTexts`, and its picture's place
-// in the paint's `pictures` (-1: none).
-struct TPaintOp {
-  size_t begin = 0, end = 0;
-  int picture = -1;
-};
-
 // What one paint of a grid writes: `frame` is its object up to the
-// operations (opened, not closed), `rows` the texts it drew per row.
+// operations (opened, not closed); the operations as recorded, each with
+// its picture's place in `pictures` (-1: none; the operations keep no
+// pointer to a bitmap, which may go before the next paint); the texts it
+// drew per row.
 struct TGridPaint {
   std::string frame;
-  std::string opTexts;
-  std::vector<TPaintOp> ops;
+  std::vector<fw::TCanvasOp> ops;
+  std::vector<int> picture;
   std::vector<std::string> pictures;
-  std::string rows;
-  std::string_view OpText(size_t i) const {
-    return std::string_view(opTexts).substr(ops[i].begin, ops[i].end - ops[i].begin);
-  }
+  fw::TGridTexts texts;
   // Whether operation `mine` draws what `theirs` of `other` draws.
   bool SameOp(size_t mine, const TGridPaint& other, size_t theirs) const;
   bool operator==(const TGridPaint& other) const;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "forms/graphics.h"
@@ -71,6 +72,8 @@ class TRecordingCanvas : public TCanvas {
                  TColor transparent) override;
 
   const std::vector<TCanvasOp>& Ops() const { return ops_; }
+  // The operations recorded, the canvas left empty.
+  std::vector<TCanvasOp> TakeOps() { return std::exchange(ops_, {}); }
   std::vector<std::string> Lines() const;
   void Clear() { ops_.clear(); }
 
