@@ -227,6 +227,12 @@ TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
   auto sent = [](const json& doc) { return json::parse(doc.dump(-1, ' ', false, json::error_handler_t::replace)); };
   for (fw::TControl* c : std::vector<fw::TControl*>{form->grid, form->edit, &glyph, &image})
     EXPECT_EQ(json::parse(ControlText(*form, *c)), sent(ControlJson(*form, *c))) << c->Name();
+  // A picture written before and changed since is written as it is now.
+  fw::TBitmap changed = picture;
+  changed.SetPixel(0, 0, 0x00FF00);
+  image.SetPicture(changed);
+  EXPECT_EQ(json::parse(ControlText(*form, image)), sent(ControlJson(*form, image)));
+  EXPECT_EQ(json::parse(ControlText(*form, image))["props"]["picture"]["pixels"][0], 0x00FF00);
   EXPECT_EQ(json::parse(FormText(*form)), sent(FormJson(*form)));
   EXPECT_EQ(json::parse(FormText(*form))["menu"][0]["items"][0]["shortcut"], "Ctrl+Q");
   fw::TRecordingCanvas canvas;

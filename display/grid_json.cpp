@@ -34,14 +34,14 @@ struct TFontTexts {
   }
 };
 
-// The pictures of one paint, each written once (the bitmaps do not change
+// The pictures of one paint, each kept once (the bitmaps do not change
 // during it); an operation names its picture by its place in the list.
 struct TShared {
   std::map<const fw::TBitmap*, int> index;
-  std::vector<std::string> texts;
+  std::vector<fw::TBitmap> pictures;
   int Of(const fw::TBitmap& bitmap) {
-    auto [at, added] = index.try_emplace(&bitmap, static_cast<int>(texts.size()));
-    if (added) texts.push_back(BitmapText(bitmap));
+    auto [at, added] = index.try_emplace(&bitmap, static_cast<int>(pictures.size()));
+    if (added) pictures.push_back(bitmap);
     return at->second;
   }
 };
@@ -143,7 +143,7 @@ TGridPaint PaintOf(fw::TDBGrid& grid) {
     paint.picture.push_back(op.Kind == fw::TCanvasOp::BrushCopy && op.Bitmap ? shared.Of(*op.Bitmap) : -1);
     op.Bitmap = nullptr;
   }
-  paint.pictures = std::move(shared.texts);
+  paint.pictures = std::move(shared.pictures);
 
   JsonWriter w;
   w.Open('{').Key("titleHeight").Int(grid.TitleHeight()).Key("rowHeight").Int(grid.DefaultRowHeight());
@@ -215,7 +215,7 @@ std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
     OpText(w, paint.ops[i], picture, fonts);
   }
   w.Raw("],\"pictures\":[");
-  for (size_t i = 0; i < written.size(); ++i) w.Raw(i ? "," : "").Raw(paint.pictures[written[i]]);
+  for (size_t i = 0; i < written.size(); ++i) w.Raw(i ? "," : "").Raw(BitmapText(paint.pictures[written[i]]));
   w.Raw("]");
   if (!keepRows) {
     w.Raw(",\"rows\":");

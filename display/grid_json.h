@@ -33,13 +33,13 @@ namespace display {
 // What one paint of a grid writes: `frame` is its object up to the
 // operations (opened, not closed); the operations as recorded, each with
 // its picture's place in `pictures` (-1: none; the operations keep no
-// pointer to a bitmap, which may go before the next paint); the texts it
-// drew per row.
+// pointer to a bitmap, which may go before the next paint: the pictures
+// are copies); the texts it drew per row.
 struct TGridPaint {
   std::string frame;
   std::vector<fw::TCanvasOp> ops;
   std::vector<int> picture;
-  std::vector<std::string> pictures;
+  std::vector<fw::TBitmap> pictures;
   fw::TGridTexts texts;
   // Whether operation `mine` draws what `theirs` of `other` draws.
   bool SameOp(size_t mine, const TGridPaint& other, size_t theirs) const;

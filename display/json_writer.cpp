@@ -3,6 +3,8 @@
 #include "display/font_metrics.h"
 #include "display/palette.h"
 
+#include <unordered_map>
+
 namespace display {
 
 void WriteFont(JsonWriter& w, const fw::TFont& font) {
@@ -11,10 +13,22 @@ void WriteFont(JsonWriter& w, const fw::TFont& font) {
 }
 
 std::string BitmapText(const fw::TBitmap& bitmap) {
+  // The glyphs and pictures of the controls are written after every
+  // message, and hardly ever change: the text of each bitmap is kept with
+  // a copy of it, used again while the bitmap is equal to the copy.
+  struct Kept {
+    fw::TBitmap copy;
+    std::string text;
+  };
+  thread_local std::unordered_map<const fw::TBitmap*, Kept> kept;
+  auto at = kept.find(&bitmap);
+  if (at != kept.end() && at->second.copy == bitmap) return at->second.text;
+  if (kept.size() >= 128) kept.clear();
   JsonWriter w;
   w.Open('{').Key("w").Int(bitmap.Width()).Key("h").Int(bitmap.Height()).Key("pixels").Open('[');
   for (fw::TColor c : bitmap.Pixels()) w.Item().Int(RgbOf(c));
   w.Close(']').Close('}');
+  kept[&bitmap] = Kept{bitmap, w.Out()};
   return std::move(w.Out());
 }
 
