@@ -98,6 +98,11 @@ TEST_F(DisplayFixture, AHiddenContainersControlsWaitUntilItShows) {
   EXPECT_NE(FindControl(hidden, "panDentro"), nullptr);
   EXPECT_EQ(FindControl(hidden, "edtDentro"), nullptr);
   EXPECT_TRUE(hidden["removedControls"].empty());
+  // A control moved into the hidden container is sent with its new parent.
+  form->edit->SetParent(&panel);
+  json moved = tracker.Update(false);
+  ASSERT_NE(FindControl(moved, "edtNome"), nullptr);
+  EXPECT_EQ((*FindControl(moved, "edtNome"))["parent"], "panDentro");
   panel.SetVisible(true);
   json shown = tracker.Update(false);
   ASSERT_NE(FindControl(shown, "edtDentro"), nullptr);

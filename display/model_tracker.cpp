@@ -16,6 +16,7 @@ void ModelTracker::Reset() {
   sentForms_.clear();
   sentControls_.clear();
   sentGrids_.clear();
+  sentParents_.clear();
   lastOrder_.clear();
 }
 
@@ -58,8 +59,13 @@ void ModelTracker::Collect(fw::TForm& form, std::string& controls, Seen& seen, b
       auto* grid = dynamic_cast<fw::TDBGrid*>(child);
       auto sent = sentControls_.find(key);
       auto sentGrid = grid ? sentGrids_.find(key) : sentGrids_.end();
+      auto sentParent = sentParents_.find(key);
       bool known = sent != sentControls_.end() && (!grid || sentGrid != sentGrids_.end());
-      if (!full && !showing && known) {
+      // A control moved into a hidden container is written once more: the
+      // page has it where it was.
+      bool moved = sentParent == sentParents_.end() || sentParent->second != parent.Name();
+      seen.parents[key] = parent.Name();
+      if (!full && !showing && known && !moved) {
         seen.controls[key] = std::move(sent->second);
         if (grid) seen.grids[key] = std::move(sentGrid->second);
       } else if (grid) {
@@ -131,6 +137,7 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
   sentForms_ = std::move(seenForms);
   sentControls_ = std::move(seenControls);
   sentGrids_ = std::move(seen.grids);
+  sentParents_ = std::move(seen.parents);
   lastOrder_ = orderText;
   if (!changed) return std::nullopt;
   std::string out = "{\"seq\":" + std::to_string(++seq_) + ",\"full\":" + (full ? "true" : "false");

@@ -46,6 +46,7 @@ class ModelTracker {
   struct Seen {
     std::map<std::string, std::string> controls;  // a grid's: its frame
     std::map<std::string, TGridPaint> grids;
+    std::map<std::string, std::string> parents;  // the container's name
   };
   // Appends the changed controls' texts to `controls`, comma-separated.
   void Collect(fw::TForm& form, std::string& controls, Seen& seen, bool full);
@@ -56,6 +57,7 @@ class ModelTracker {
   std::map<std::string, std::string> sentForms_;
   std::map<std::string, std::string> sentControls_;
   std::map<std::string, TGridPaint> sentGrids_;
+  std::map<std::string, std::string> sentParents_;
   std::vector<const fw::TForm*> stack_;
   std::string lastOrder_;
   long seq_ = 0;
