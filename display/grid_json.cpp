@@ -36,7 +36,7 @@ struct TFontTexts {
 
 // The pictures of one paint, each kept once (the bitmaps do not change
 // during it); an operation names its picture by its place in the list.
-struct TShared {
+struct TPictures {
   std::map<const fw::TBitmap*, int> index;
   std::vector<fw::TBitmap> pictures;
   int Of(const fw::TBitmap& bitmap) {
@@ -123,13 +123,6 @@ void WriteRows(JsonWriter& w, const fw::TGridTexts& texts) {
   w.Close(']');
 }
 
-bool SameTexts(const fw::TGridTexts& a, const fw::TGridTexts& b) {
-  if (a.Fields != b.Fields || a.Rows.size() != b.Rows.size()) return false;
-  for (size_t i = 0; i < a.Rows.size(); ++i)
-    if (a.Rows[i].RecNo != b.Rows[i].RecNo || a.Rows[i].Cells != b.Rows[i].Cells) return false;
-  return true;
-}
-
 }  // namespace
 
 TGridPaint PaintOf(fw::TDBGrid& grid) {
@@ -137,13 +130,13 @@ TGridPaint PaintOf(fw::TDBGrid& grid) {
   grid.Paint(canvas);
   TGridPaint paint;
   paint.ops = canvas.TakeOps();
-  TShared shared;
+  TPictures pictures;
   paint.picture.reserve(paint.ops.size());
   for (fw::TCanvasOp& op : paint.ops) {
-    paint.picture.push_back(op.Kind == fw::TCanvasOp::BrushCopy && op.Bitmap ? shared.Of(*op.Bitmap) : -1);
+    paint.picture.push_back(op.Kind == fw::TCanvasOp::BrushCopy && op.Bitmap ? pictures.Of(*op.Bitmap) : -1);
     op.Bitmap = nullptr;
   }
-  paint.pictures = std::move(shared.pictures);
+  paint.pictures = std::move(pictures.pictures);
 
   JsonWriter w;
   w.Open('{').Key("titleHeight").Int(grid.TitleHeight()).Key("rowHeight").Int(grid.DefaultRowHeight());
@@ -180,7 +173,7 @@ bool TGridPaint::SameOp(size_t mine, const TGridPaint& other, size_t theirs) con
 }
 
 bool TGridPaint::operator==(const TGridPaint& other) const {
-  if (frame != other.frame || ops.size() != other.ops.size() || !SameTexts(texts, other.texts)) return false;
+  if (frame != other.frame || ops.size() != other.ops.size() || !(texts == other.texts)) return false;
   for (size_t i = 0; i < ops.size(); ++i)
     if (!SameOp(i, other, i)) return false;
   return true;
@@ -197,7 +190,7 @@ std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
            paint.SameOp(paint.ops.size() - 1 - tail, *sent, sent->ops.size() - 1 - tail))
       ++tail;
   }
-  bool keepRows = sent && SameTexts(paint.texts, sent->texts);
+  bool keepRows = sent && paint.texts == sent->texts;
   JsonWriter w;
   w.Raw(paint.frame).Raw(",\"ops\":[");
   // The pictures of the written operations, renumbered in their order.

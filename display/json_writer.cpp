@@ -13,9 +13,14 @@ void WriteFont(JsonWriter& w, const fw::TFont& font) {
 }
 
 std::string BitmapText(const fw::TBitmap& bitmap) {
-  // The glyphs and pictures of the controls are written after every
-  // message, and hardly ever change: the text of each bitmap is kept with
-  // a copy of it, used again while the bitmap is equal to the copy.
+  JsonWriter w;
+  w.Open('{').Key("w").Int(bitmap.Width()).Key("h").Int(bitmap.Height()).Key("pixels").Open('[');
+  for (fw::TColor c : bitmap.Pixels()) w.Item().Int(RgbOf(c));
+  w.Close(']').Close('}');
+  return std::move(w.Out());
+}
+
+const std::string& KeptBitmapText(const fw::TBitmap& bitmap) {
   struct Kept {
     fw::TBitmap copy;
     std::string text;
@@ -23,13 +28,10 @@ std::string BitmapText(const fw::TBitmap& bitmap) {
   thread_local std::unordered_map<const fw::TBitmap*, Kept> kept;
   auto at = kept.find(&bitmap);
   if (at != kept.end() && at->second.copy == bitmap) return at->second.text;
-  if (kept.size() >= 128) kept.clear();
-  JsonWriter w;
-  w.Open('{').Key("w").Int(bitmap.Width()).Key("h").Int(bitmap.Height()).Key("pixels").Open('[');
-  for (fw::TColor c : bitmap.Pixels()) w.Item().Int(RgbOf(c));
-  w.Close(']').Close('}');
-  kept[&bitmap] = Kept{bitmap, w.Out()};
-  return std::move(w.Out());
+  if (at == kept.end() && kept.size() >= 128) kept.clear();
+  Kept& entry = kept[&bitmap];
+  entry = Kept{bitmap, BitmapText(bitmap)};
+  return entry.text;
 }
 
 }  // namespace display

@@ -80,5 +80,10 @@ class JsonWriter {
 void WriteFont(JsonWriter& w, const fw::TFont& font);
 // {"w", "h", "pixels": [0xRRGGBB, ...]}.
 std::string BitmapText(const fw::TBitmap& bitmap);
+// BitmapText of a control's bitmap (a glyph, a picture), written after
+// every message and hardly ever changed: kept with a copy of the bitmap
+// and used again while the bitmap equals the copy. The reference lasts
+// until the next call. Thread: each thread keeps its own.
+const std::string& KeptBitmapText(const fw::TBitmap& bitmap);
 
 }  // namespace display

@@ -244,11 +244,11 @@ std::string ControlText(fw::TForm& form, fw::TControl& control) {
   } else if (auto* sb = dynamic_cast<fw::TSpeedButton*>(&control)) {
     w.Open('{').Key("glyph");
     if (sb->Glyph().Empty()) w.Null();
-    else w.Raw(BitmapText(sb->Glyph()));
+    else w.Raw(KeptBitmapText(sb->Glyph()));
     w.Key("numGlyphs").Int(sb->NumGlyphs()).Key("flat").Bool(sb->Flat()).Key("down").Bool(sb->Down());
     w.Close('}');
   } else if (auto* img = dynamic_cast<fw::TImage*>(&control)) {
-    w.Open('{').Key("picture").Raw(BitmapText(img->Picture()));
+    w.Open('{').Key("picture").Raw(KeptBitmapText(img->Picture()));
     w.Key("transparent").Bool(img->Transparent()).Close('}');
   } else {
     w.Raw(PropsOf(control).dump(-1, ' ', false, json::error_handler_t::replace));

@@ -15,8 +15,6 @@ using nlohmann::json;
 void ModelTracker::Reset() {
   sentForms_.clear();
   sentControls_.clear();
-  sentGrids_.clear();
-  sentParents_.clear();
   lastOrder_.clear();
 }
 
@@ -32,48 +30,40 @@ std::string Dump(const json& value) { return value.dump(-1, ' ', false, json::er
 }  // namespace
 
 // A grid is compared by its frame and its paint, and written as a change
-// of the paint the page has.
+// of the paint the page has (`sent`, null when it has none).
 void ModelTracker::CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key,
-                               std::string& controls, Seen& seen, bool full) {
-  std::string frame = ControlFrame(form, grid);
-  TGridPaint paint = PaintOf(grid);
-  auto sent = sentGrids_.find(key);
-  auto sentFrame = sentControls_.find(key);
-  bool had = !full && sent != sentGrids_.end() && sentFrame != sentControls_.end();
-  if (!had || sentFrame->second != frame || !(sent->second == paint))
-    Append(controls, frame + GridText(paint, had ? &sent->second : nullptr) + "}");
-  seen.controls[key] = std::move(frame);
-  seen.grids[key] = std::move(paint);
+                               const std::string& parent, const TSentControl* sent, std::string& controls,
+                               Sent& seen) {
+  TSentControl now{ControlFrame(form, grid), parent, PaintOf(grid)};
+  if (!sent || sent->text != now.text || !(*sent->paint == *now.paint))
+    Append(controls, now.text + GridText(*now.paint, sent ? &*sent->paint : nullptr) + "}");
+  seen[key] = std::move(now);
 }
 
 // The controls inside one that is not showing (a page of a page control
 // that is not the active one, a hidden form) are not drawn: they keep the
 // texts sent until their container shows again, when the same update
 // brings what changed meanwhile. A control's own text is written while
-// its container shows, so the page learns when it is hidden.
-void ModelTracker::Collect(fw::TForm& form, std::string& controls, Seen& seen, bool full) {
+// its container shows, so the page learns when it is hidden; one moved
+// into a hidden container is written once more (the page has it where it
+// was).
+void ModelTracker::Collect(fw::TForm& form, std::string& controls, Sent& seen, bool full) {
   std::function<void(fw::TControl&, bool)> walk = [&](fw::TControl& parent, bool showing) {
     for (fw::TControl* child : parent.Controls()) {
       if (child->Name().empty()) continue;
       std::string key = form.Name() + "/" + child->Name();
       auto* grid = dynamic_cast<fw::TDBGrid*>(child);
-      auto sent = sentControls_.find(key);
-      auto sentGrid = grid ? sentGrids_.find(key) : sentGrids_.end();
-      auto sentParent = sentParents_.find(key);
-      bool known = sent != sentControls_.end() && (!grid || sentGrid != sentGrids_.end());
-      // A control moved into a hidden container is written once more: the
-      // page has it where it was.
-      bool moved = sentParent == sentParents_.end() || sentParent->second != parent.Name();
-      seen.parents[key] = parent.Name();
-      if (!full && !showing && known && !moved) {
-        seen.controls[key] = std::move(sent->second);
-        if (grid) seen.grids[key] = std::move(sentGrid->second);
+      auto at = sentControls_.find(key);
+      bool known = !full && at != sentControls_.end() && (!grid || at->second.paint);
+      TSentControl* sent = known ? &at->second : nullptr;
+      if (sent && !showing && sent->parent == parent.Name()) {
+        seen[key] = std::move(*sent);
       } else if (grid) {
-        CollectGrid(form, *grid, key, controls, seen, full);
+        CollectGrid(form, *grid, key, parent.Name(), sent, controls, seen);
       } else {
         std::string text = ControlText(form, *child);
-        if (full || !known || sent->second != text) Append(controls, text);
-        seen.controls[key] = std::move(text);
+        if (!sent || sent->text != text) Append(controls, text);
+        seen[key] = TSentControl{std::move(text), parent.Name(), std::nullopt};
       }
       walk(*child, showing && child->Visible());
     }
@@ -113,19 +103,18 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
   std::string forms, controls;
   json removedForms = json::array(), removedControls = json::array();
   std::map<std::string, std::string> seenForms;
-  Seen seen;
+  Sent seenControls;
   for (fw::TForm* form : fw::Screen().Forms()) {
     if (form->Name().empty()) continue;
     std::string text = FormText(*form);
     auto sent = sentForms_.find(form->Name());
     if (full || sent == sentForms_.end() || sent->second != text) Append(forms, text);
     seenForms[form->Name()] = std::move(text);
-    Collect(*form, controls, seen, full);
+    Collect(*form, controls, seenControls, full);
   }
-  std::map<std::string, std::string>& seenControls = seen.controls;
   for (const auto& [name, text] : sentForms_)
     if (!seenForms.count(name)) removedForms.push_back(name);
-  for (const auto& [key, text] : sentControls_)
+  for (const auto& [key, sent] : sentControls_)
     if (!seenControls.count(key)) {
       size_t slash = key.find('/');
       std::string form = key.substr(0, slash);
@@ -136,8 +125,6 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
                  !removedControls.empty() || orderText != lastOrder_;
   sentForms_ = std::move(seenForms);
   sentControls_ = std::move(seenControls);
-  sentGrids_ = std::move(seen.grids);
-  sentParents_ = std::move(seen.parents);
   lastOrder_ = orderText;
   if (!changed) return std::nullopt;
   std::string out = "{\"seq\":" + std::to_string(++seq_) + ",\"full\":" + (full ? "true" : "false");

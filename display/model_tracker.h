@@ -42,22 +42,21 @@ class ModelTracker {
   void Reset();
 
  private:
-  // What one update found, to compare the next one with.
-  struct Seen {
-    std::map<std::string, std::string> controls;  // a grid's: its frame
-    std::map<std::string, TGridPaint> grids;
-    std::map<std::string, std::string> parents;  // the container's name
+  // What the page was sent of a control, to compare the next update with.
+  struct TSentControl {
+    std::string text;                 // a grid's: its frame (ControlFrame)
+    std::string parent;               // its container's name
+    std::optional<TGridPaint> paint;  // a grid's paint
   };
+  using Sent = std::map<std::string, TSentControl>;  // by "form/name"
   // Appends the changed controls' texts to `controls`, comma-separated.
-  void Collect(fw::TForm& form, std::string& controls, Seen& seen, bool full);
-  void CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key, std::string& controls,
-                   Seen& seen, bool full);
+  void Collect(fw::TForm& form, std::string& controls, Sent& seen, bool full);
+  void CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key, const std::string& parent,
+                   const TSentControl* sent, std::string& controls, Sent& seen);
   std::vector<std::string> StackingOrder();
 
   std::map<std::string, std::string> sentForms_;
-  std::map<std::string, std::string> sentControls_;
-  std::map<std::string, TGridPaint> sentGrids_;
-  std::map<std::string, std::string> sentParents_;
+  Sent sentControls_;
   std::vector<const fw::TForm*> stack_;
   std::string lastOrder_;
   long seq_ = 0;

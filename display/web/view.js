@@ -170,7 +170,7 @@ export function renderDesktop(desktop, model, ui, view) {
   });
   const draw = (win) => renderWindow(model, win.form, ui, win.box, used,
     (children.get(win.form.name) || []).map(draw));
-  setChildren(desktop, top.map((item) => (item instanceof Node ? item : draw(item))));
+  keepChildren(desktop, top.map((item) => (item instanceof Node ? item : draw(item))));
   for (const key of [...built.keys()]) if (!used.has(key)) built.delete(key);
 }
 
@@ -182,7 +182,7 @@ function renderWindow(model, form, ui, box, used, mdiChildren) {
   const flags = `${JSON.stringify(box)}|${menuOpen}|${lit}`;
   const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box, lit), used);
   if (entry.client) {
-    setChildren(entry.client, [...controlElements(model, form, null, ui, used), ...mdiChildren]);
+    keepChildren(entry.client, [...controlElements(model, form, null, ui, used), ...mdiChildren]);
   }
   return entry.el;
 }
@@ -455,17 +455,8 @@ function renderControl(model, form, c, ui, used) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
   const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, (old) => buildControl(model, form, c, ui, old), used);
-  setChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after]);
+  keepChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after]);
   return entry.el;
-}
-
-// Puts `nodes` in `parent`, in order; an element that holds them already
-// is left alone, so its subtree is not laid out and styled again, and of
-// one that holds others only those move.
-function setChildren(parent, nodes) {
-  const now = parent.childNodes;
-  if (now.length === nodes.length && nodes.every((n, i) => now[i] === n)) return;
-  keepChildren(parent, nodes);
 }
 
 // An element without its attributes, of class `cls`; its children stay.
@@ -476,8 +467,11 @@ function cleared(e, cls) {
 }
 
 // Puts `nodes` in `parent` in order, taking out the others first, so the
-// ones it holds already in that order are never moved (nor blurred).
+// ones it holds already in that order are never moved (nor blurred), nor
+// their subtrees laid out and styled again.
 function keepChildren(parent, nodes) {
+  const now = parent.childNodes;
+  if (now.length === nodes.length && nodes.every((n, i) => now[i] === n)) return;
   const wanted = new Set(nodes);
   for (const n of [...parent.childNodes]) if (!wanted.has(n)) n.remove();
   nodes.forEach((n, i) => {

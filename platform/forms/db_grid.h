@@ -117,8 +117,10 @@ struct TGridTexts {
   struct Row {
     int RecNo = 0;
     std::vector<std::string> Cells;
+    bool operator==(const Row&) const = default;
   };
   std::vector<Row> Rows;
+  bool operator==(const TGridTexts&) const = default;
 };
 
 class TDBGrid : public TControl {
