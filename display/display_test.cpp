@@ -292,6 +292,25 @@ TEST_F(GridInputFixture, AGridIsSentAsAChangeOfItsLastPaint) {
   EXPECT_TRUE(tracker.Update(false).is_null());  // the same paint is not sent again
 }
 
+// A paint that fails leaves the update unsent: the next one is whole, so
+// nothing met before the failure counts as sent.
+TEST_F(GridInputFixture, AnUpdateThatFailsIsFollowedByAWholeOne) {
+  form->grid->SetParent(nullptr);
+  form->grid->SetParent(form);  // met after the edit
+  ModelTracker tracker;
+  ASSERT_FALSE(tracker.Update(false).is_null());
+  form->edit->SetText("antes");
+  form->grid->OnDrawColumnCell = [](fw::TComponent&, const fw::TRect&, int, fw::TColumn&,
+                                     fw::TGridDrawState) { throw fw::Exception("falhou"); };
+  EXPECT_THROW(tracker.Update(false), fw::Exception);
+  form->grid->OnDrawColumnCell = nullptr;
+  json next = tracker.Update(false);
+  EXPECT_TRUE(next["full"].get<bool>());
+  ASSERT_NE(FindControl(next, "edtNome"), nullptr);
+  EXPECT_EQ((*FindControl(next, "edtNome"))["props"]["text"], "antes");
+  EXPECT_FALSE((*FindControl(next, "dbgLista"))["props"].contains("keep"));
+}
+
 TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
   EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 2}}));
   EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "linedown"}}));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "display/model_json.h"
 #include "display/grid_json.h"
@@ -30,14 +31,16 @@ std::string Dump(const json& value) { return value.dump(-1, ' ', false, json::er
 }  // namespace
 
 // A grid is compared by its frame and its paint, and written as a change
-// of the paint the page has (`sent`, null when it has none).
-void ModelTracker::CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key,
-                               const std::string& parent, const TSentControl* sent, std::string& controls,
-                               Sent& seen) {
-  TSentControl now{ControlFrame(form, grid), parent, PaintOf(grid)};
-  if (!sent || sent->text != now.text || !(*sent->paint == *now.paint))
-    Append(controls, now.text + GridText(*now.paint, sent ? &*sent->paint : nullptr) + "}");
-  seen[key] = std::move(now);
+// of the paint the page has (the entry's, unless it is not `known`).
+void ModelTracker::CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& parent,
+                               TSentControl& entry, bool known, std::string& controls) {
+  std::string frame = ControlFrame(form, grid);
+  TGridPaint paint = PaintOf(grid);
+  if (!known || entry.text != frame || !(*entry.paint == paint))
+    Append(controls, frame + GridText(paint, known ? &*entry.paint : nullptr) + "}");
+  entry.text = std::move(frame);
+  entry.parent = parent;
+  entry.paint = std::move(paint);
 }
 
 // The controls inside one that is not showing (a page of a page control
@@ -46,24 +49,26 @@ void ModelTracker::CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::st
 // brings what changed meanwhile. A control's own text is written while
 // its container shows, so the page learns when it is hidden; one moved
 // into a hidden container is written once more (the page has it where it
-// was).
-void ModelTracker::Collect(fw::TForm& form, std::string& controls, Sent& seen, bool full) {
+// was). Two controls of a form under one name are both written.
+void ModelTracker::Collect(fw::TForm& form, std::string& controls, bool full) {
+  std::string key;
   std::function<void(fw::TControl&, bool)> walk = [&](fw::TControl& parent, bool showing) {
     for (fw::TControl* child : parent.Controls()) {
       if (child->Name().empty()) continue;
-      std::string key = form.Name() + "/" + child->Name();
+      key.assign(form.Name()).append("/").append(child->Name());
       auto* grid = dynamic_cast<fw::TDBGrid*>(child);
-      auto at = sentControls_.find(key);
-      bool known = !full && at != sentControls_.end() && (!grid || at->second.paint);
-      TSentControl* sent = known ? &at->second : nullptr;
-      if (sent && !showing && sent->parent == parent.Name()) {
-        seen[key] = std::move(*sent);
+      auto [at, added] = sentControls_.try_emplace(key);
+      TSentControl& entry = at->second;
+      bool known = !full && !added && entry.pass != pass_ && (!grid || entry.paint);
+      entry.pass = pass_;
+      if (known && !showing && entry.parent == parent.Name()) {
+        // kept as sent
       } else if (grid) {
-        CollectGrid(form, *grid, key, parent.Name(), sent, controls, seen);
+        CollectGrid(form, *grid, parent.Name(), entry, known, controls);
       } else {
         std::string text = ControlText(form, *child);
-        if (!sent || sent->text != text) Append(controls, text);
-        seen[key] = TSentControl{std::move(text), parent.Name(), std::nullopt};
+        if (!known || entry.text != text) Append(controls, text);
+        entry = TSentControl{std::move(text), parent.Name(), std::nullopt, pass_};
       }
       walk(*child, showing && child->Visible());
     }
@@ -103,28 +108,44 @@ std::optional<std::string> ModelTracker::UpdateText(bool full) {
   std::string forms, controls;
   json removedForms = json::array(), removedControls = json::array();
   std::map<std::string, std::string> seenForms;
-  Sent seenControls;
-  for (fw::TForm* form : fw::Screen().Forms()) {
-    if (form->Name().empty()) continue;
-    std::string text = FormText(*form);
-    auto sent = sentForms_.find(form->Name());
-    if (full || sent == sentForms_.end() || sent->second != text) Append(forms, text);
-    seenForms[form->Name()] = std::move(text);
-    Collect(*form, controls, seenControls, full);
+  ++pass_;
+  full = full || std::exchange(whole_, false);
+  try {
+    for (fw::TForm* form : fw::Screen().Forms()) {
+      if (form->Name().empty()) continue;
+      std::string text = FormText(*form);
+      auto sent = sentForms_.find(form->Name());
+      if (full || sent == sentForms_.end() || sent->second != text) Append(forms, text);
+      seenForms[form->Name()] = std::move(text);
+      Collect(*form, controls, full);
+    }
+  } catch (...) {
+    // The controls met so far were taken as sent: the page is sent
+    // everything next time instead.
+    whole_ = true;
+    throw;
   }
   for (const auto& [name, text] : sentForms_)
     if (!seenForms.count(name)) removedForms.push_back(name);
-  for (const auto& [key, sent] : sentControls_)
-    if (!seenControls.count(key)) {
-      size_t slash = key.find('/');
-      std::string form = key.substr(0, slash);
-      if (seenForms.count(form)) removedControls.push_back({{"form", form}, {"name", key.substr(slash + 1)}});
+  std::vector<std::string> gone;
+  for (auto at = sentControls_.begin(); at != sentControls_.end();) {
+    if (at->second.pass == pass_) {
+      ++at;
+      continue;
     }
+    gone.push_back(at->first);
+    at = sentControls_.erase(at);
+  }
+  std::sort(gone.begin(), gone.end());
+  for (const std::string& key : gone) {
+    size_t slash = key.find('/');
+    std::string form = key.substr(0, slash);
+    if (seenForms.count(form)) removedControls.push_back({{"form", form}, {"name", key.substr(slash + 1)}});
+  }
   std::string orderText = Dump(json(StackingOrder()));
   bool changed = full || !forms.empty() || !controls.empty() || !removedForms.empty() ||
                  !removedControls.empty() || orderText != lastOrder_;
   sentForms_ = std::move(seenForms);
-  sentControls_ = std::move(seenControls);
   lastOrder_ = orderText;
   if (!changed) return std::nullopt;
   std::string out = "{\"seq\":" + std::to_string(++seq_) + ",\"full\":" + (full ? "true" : "false");

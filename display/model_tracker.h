@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -47,16 +48,19 @@ class ModelTracker {
     std::string text;                 // a grid's: its frame (ControlFrame)
     std::string parent;               // its container's name
     std::optional<TGridPaint> paint;  // a grid's paint
+    long pass = 0;                    // the last update that met the control
   };
-  using Sent = std::map<std::string, TSentControl>;  // by "form/name"
-  // Appends the changed controls' texts to `controls`, comma-separated.
-  void Collect(fw::TForm& form, std::string& controls, Sent& seen, bool full);
-  void CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& key, const std::string& parent,
-                   const TSentControl* sent, std::string& controls, Sent& seen);
+  // Appends the changed controls' texts to `controls`, comma-separated, and
+  // keeps what they are now in `sentControls_`.
+  void Collect(fw::TForm& form, std::string& controls, bool full);
+  void CollectGrid(fw::TForm& form, fw::TDBGrid& grid, const std::string& parent, TSentControl& entry,
+                   bool known, std::string& controls);
   std::vector<std::string> StackingOrder();
 
   std::map<std::string, std::string> sentForms_;
-  Sent sentControls_;
+  std::unordered_map<std::string, TSentControl> sentControls_;  // by "form/name"
+  long pass_ = 0;
+  bool whole_ = false;  // the next update is a whole one
   std::vector<const fw::TForm*> stack_;
   std::string lastOrder_;
   long seq_ = 0;

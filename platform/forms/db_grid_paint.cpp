@@ -213,8 +213,11 @@ void TDBGrid::DefaultDrawColumnCell(const TRect& rect, int, TColumn& column, TGr
   TCanvas& canvas = Canvas();
   TField* field = column.Field();
   std::string text = field ? field->DisplayText() : std::string();
-  canvas.TextRect(rect, AlignedX(rect, canvas.TextWidth(text), column.Alignment()), rect.Top + 2,
-                  text);
+  // A text on the left needs no measuring.
+  TAlignment alignment = column.Alignment();
+  int x = alignment == TAlignment::taLeftJustify ? rect.Left + 2
+                                                 : AlignedX(rect, canvas.TextWidth(text), alignment);
+  canvas.TextRect(rect, x, rect.Top + 2, text);
 }
 
 }  // namespace fw

@@ -32,6 +32,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "base/errors.h"
@@ -120,10 +121,18 @@ class TForm : public TControl {
   // An event bound to a name that may have no handler: runs the handler
   // registered under `name` when the event fires, nothing while none is
   // registered (or an empty one switched it off).
+  // The event keeps the name as a pointer into the form's names, so a
+  // copy of it (a grid copies its cell event for every cell) takes no
+  // memory, and a call looks the handler up once.
   template <class Sig>
   std::function<Sig> OptionalHandler(const std::string& name) {
-    return [this, name](auto&&... args) {
-      if (HasHandler(name)) Handler<Sig>(name)(std::forward<decltype(args)>(args)...);
+    const std::string* key = &*handlerNames_.insert(name).first;
+    return [this, key](auto&&... args) {
+      auto it = handlers_.find(*key);
+      if (it == handlers_.end()) return;
+      auto* fn = std::any_cast<std::function<Sig>>(&it->second);
+      if (!fn) throw Exception("Manipulador '" + *key + "' com assinatura diferente.");
+      if (*fn) (*fn)(std::forward<decltype(args)>(args)...);
     };
   }
 
@@ -151,6 +160,7 @@ class TForm : public TControl {
   TWindowState windowState_ = TWindowState::wsNormal;
   std::optional<TRect> restoreBounds_;
   std::map<std::string, std::any> handlers_;
+  std::set<std::string> handlerNames_;  // the names OptionalHandler events keep
 };
 
 }  // namespace fw
