@@ -193,12 +193,17 @@ async function measureMemory(page, pid, reloads) {
   return sizes;
 }
 
-async function measureKeys(page, warmup, keys) {
+// Keys and bare posts by turns, so both see the machine as it is at the
+// time (a run of each after the other has them apart by whatever else the
+// machine did meanwhile). The benchmark keeps quiet while a key is on its
+// way (asking the page takes the browser's time too) and lets the key go
+// once its repaint is in, as a person's is tens of milliseconds later;
+// the bare post goes after that, from quiet too. Down from the first row
+// first, so every key moves the cursor.
+async function measureKeysAndPosts(page, warmup, keys) {
   await page.evaluate(installKeyProbe, gridTable);
-  // Down from the first row first, so every key moves the cursor. The
-  // benchmark keeps quiet while a key is on its way (asking the page
-  // takes the browser's time too) and lets the key go once its repaint
-  // is in, as a person's is tens of milliseconds later.
+  const focus = { type: 'focus', form: 'frmConfPedido', name: 'dbgPadrao' };
+  const bare = [];
   for (let i = 0; i < warmup + keys; i++) {
     const key = i % 2 ? 'ArrowUp' : 'ArrowDown';
     await page.keyboard.down(key);
@@ -206,8 +211,13 @@ async function measureKeys(page, warmup, keys) {
     await page.waitForFunction((n) => window.__keyProbe.times.length >= n && window.__inputs.waiting === 0,
       i + 1, { timeout: 10000 });
     await page.keyboard.up(key);
+    const session = await page.evaluate(() => window.__inputs.session);
+    if (!session) throw new Error('the page posted no input');
+    await pause(QUIET_MS);
+    bare.push(...(await page.evaluate(barePosts, [1, session, focus])));
   }
-  return page.evaluate((w) => window.__keyProbe.times.slice(w), warmup);
+  const keyTimes = await page.evaluate((w) => window.__keyProbe.times.slice(w), warmup);
+  return { keyTimes, bareTimes: bare.slice(warmup) };
 }
 
 // What runs, so that every way out stops it.
@@ -227,11 +237,7 @@ async function main() {
   const orders = await openOrderList(page, running.system.url);
   console.error(`${orders} orders in the grid`);
 
-  const keyTimes = await measureKeys(page, opts.warmup, opts.keys);
-  const session = await page.evaluate(() => window.__inputs.session);
-  if (!session) throw new Error('the page posted no input');
-  const focus = { type: 'focus', form: 'frmConfPedido', name: 'dbgPadrao' };
-  const bareTimes = (await page.evaluate(barePosts, [opts.warmup + opts.keys, session, focus])).slice(opts.warmup);
+  const { keyTimes, bareTimes } = await measureKeysAndPosts(page, opts.warmup, opts.keys);
   const sizes = await measureMemory(page, running.system.hostPid, 4);
   const rows = Number(await page.getAttribute(gridTable, 'aria-rowcount'));
   if (errors.length) throw new Error(`script errors on the page: ${errors.join('; ')}`);
