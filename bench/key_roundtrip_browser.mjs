@@ -119,7 +119,8 @@ function installKeyProbe(table) {
     if (!p || current() === p.from) return;
     probe.times.push(performance.now() - p.t0);
     probe.pending = null;
-  }).observe(document.getElementById('desktop'), { childList: true, subtree: true });
+  }).observe(document.getElementById('desktop'),
+    { childList: true, subtree: true, attributes: true, attributeFilter: ['aria-selected'] });
 }
 
 // In the page: `count` posts of one input as the page sends it, one at a

@@ -107,16 +107,18 @@ export function isBitmap(b) {
     Array.isArray(b.pixels) && b.pixels.length >= b.w * b.h;
 }
 
-// A canvas of css size w x h, sharp on high-density screens; `options`
-// are its context's.
-export function makeCanvas(w, h, options = undefined) {
+// A canvas of css size w x h, sharp on high-density screens. With
+// `offscreen` (where the browser can) it is drawn through its offscreen
+// side, the context returned; the canvas itself then has none.
+export function makeCanvas(w, h, { offscreen = false } = {}) {
   const canvas = document.createElement('canvas');
   const ratio = window.devicePixelRatio || 1;
   canvas.width = Math.max(1, Math.round(w * ratio));
   canvas.height = Math.max(1, Math.round(h * ratio));
   canvas.style.width = `${w}px`;
   canvas.style.height = `${h}px`;
-  const ctx = canvas.getContext('2d', options);
+  const target = offscreen && canvas.transferControlToOffscreen ? canvas.transferControlToOffscreen() : canvas;
+  const ctx = target.getContext('2d');
   ctx.scale(ratio, ratio);
   ctx.imageSmoothingEnabled = false;
   return { canvas, ctx };

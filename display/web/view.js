@@ -454,9 +454,30 @@ export function takesText(kind) {
 function renderControl(model, form, c, ui, used) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
-  const entry = reuse(`c:${form.name}\u0000${c.name}`, c, flags, (old) => buildControl(model, form, c, ui, old), used);
+  const key = `c:${form.name}\u0000${c.name}`;
+  const kept = built.get(key);
+  if (kept && kept.flags === flags && kept.source !== c) recaptioned(kept, c);
+  const entry = reuse(key, c, flags, (old) => buildControl(model, form, c, ui, old), used);
   keepChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after]);
   return entry.el;
+}
+
+// A label whose caption alone changed keeps its element, its text
+// changed in place: an element taken out of the page and a new one put
+// in cost far more than a changed text (a record's name under a grid
+// changes with every move of its cursor). A caption with an accelerator,
+// or that is or was empty, is drawn anew.
+function recaptioned(entry, c) {
+  const old = entry.source;
+  if (c.kind !== 'label' && c.kind !== 'dbtext') return;
+  const caption = c.caption == null ? '' : String(c.caption);
+  if (!caption || (c.kind === 'label' && caption.includes('&'))) return;
+  const span = entry.el.firstChild;
+  const text = span && span === entry.el.lastChild && span.firstChild;
+  if (!text || text.nodeType !== Node.TEXT_NODE || text !== span.lastChild) return;
+  if (!sameJson({ ...old, caption: null }, { ...c, caption: null })) return;
+  text.data = caption;
+  entry.source = c;
 }
 
 // An element without its attributes, of class `cls`; its children stay.
@@ -842,47 +863,28 @@ function drawGrid(draw) {
 }
 
 // The grid's canvas showing `ops`, and what it was painted from. The
-// operations are replayed on a canvas outside the page (setting a font on
-// one in the page would lay the page out first) and copied onto the
-// shown one. The earlier paint `old`, when it has the same size, is kept
-// and painted again only where the operations changed (a cursor moved
-// by a row repaints two rows); otherwise the canvases are new and painted
-// whole.
+// operations are replayed through the canvas's offscreen side, where
+// setting a font does not lay the page out first (on a canvas in the
+// page it does). The earlier paint `old`, when it has the same size, is
+// kept and painted again only where the operations changed (a cursor
+// moved by a row repaints two rows); otherwise the canvas is new and
+// painted whole. The canvas's `gridContext` is the context it is drawn
+// with.
 function paintGrid(old, w, h, ops) {
   const ratio = window.devicePixelRatio || 1;
   const areas = old && old.w === w && old.h === h && old.ratio === ratio && Number.isInteger(ratio)
     ? changedAreas(old.ops, ops) : null;
   if (areas) {
-    if (areas.length) {
-      replayOps(old.back.ctx, ops, areas);
-      copyAreas(old.back, old.ctx, areas, ratio);
-    }
+    if (areas.length) replayOps(old.ctx, ops, areas);
     return { ...old, ops };
   }
-  const back = makeCanvas(w, h, { willReadFrequently: true });
-  const { canvas, ctx } = makeCanvas(w, h);
+  const { canvas, ctx } = makeCanvas(w, h, { offscreen: true });
   canvas.className = 'grid-canvas';
   canvas.setAttribute('aria-hidden', 'true');
-  const skipped = replayOps(back.ctx, ops);
+  canvas.gridContext = ctx;
+  const skipped = replayOps(ctx, ops);
   if (skipped) canvas.dataset.skipped = String(skipped);
-  copyAreas(back, ctx, [[0, 0, w, h]], ratio);
-  return { canvas, ctx, back, w, h, ratio, ops };
-}
-
-// Copies the areas ([l, t, r, b] in css pixels) of the canvas of `from`
-// onto the canvas of `ctx`, pixel for pixel. The pixels are read out of
-// the area alone: drawing one canvas on another takes a snapshot of the
-// whole source first, each time it has changed.
-function copyAreas(from, ctx, areas, ratio) {
-  const { width, height } = from.canvas;
-  for (const [l, t, r, b] of areas) {
-    const x = Math.max(0, Math.floor(l * ratio));
-    const y = Math.max(0, Math.floor(t * ratio));
-    const cw = Math.min(width, Math.ceil(r * ratio)) - x;
-    const ch = Math.min(height, Math.ceil(b * ratio)) - y;
-    if (cw <= 0 || ch <= 0) continue;
-    ctx.putImageData(from.ctx.getImageData(x, y, cw, ch), x, y);
-  }
+  return { canvas, ctx, w, h, ratio, ops };
 }
 
 // The vertical scroll bar of a grid, in grid pixels: the host leaves the

@@ -95,7 +95,7 @@ function readMarks([selector, rowTops]) {
   const canvas = document.querySelector(`${selector} canvas.grid-canvas`);
   const rows = document.querySelectorAll(`${selector} [role="row"][aria-rowindex]`).length;
   const scale = canvas.width / parseFloat(canvas.style.width || canvas.width);
-  const ctx = canvas.getContext('2d');
+  const ctx = canvas.gridContext || canvas.getContext('2d');
   const out = [];
   for (let i = 0; i < rows; i++) {
     const top = rowTops[i];

@@ -25,11 +25,13 @@ beforeEach(async () => {
   // Record what the canvases are asked to write.
   await page.addInitScript(() => {
     window.__texts = [];
-    const fill = CanvasRenderingContext2D.prototype.fillText;
-    CanvasRenderingContext2D.prototype.fillText = function (text, ...rest) {
-      window.__texts.push({ text, font: this.font });
-      return fill.call(this, text, ...rest);
-    };
+    for (const kind of [CanvasRenderingContext2D, OffscreenCanvasRenderingContext2D]) {
+      const fill = kind.prototype.fillText;
+      kind.prototype.fillText = function (text, ...rest) {
+        window.__texts.push({ text, font: this.font });
+        return fill.call(this, text, ...rest);
+      };
+    }
   });
   await page.goto(host.url);
   await page.waitForSelector('html[data-state="open"][data-fonts="ready"] [data-form="frmAmostra"] [data-name="dbgLista"]');
@@ -54,7 +56,7 @@ function changeControl(name, change) {
 test('grids replay their paint: glyphs pixel for pixel, the symbol title as a check mark', async () => {
   const pixels = await page.evaluate((s) => {
     const canvas = document.querySelector(`${s} canvas`);
-    const d = canvas.getContext('2d').getImageData(1, 19, 16, 38).data;
+    const d = (canvas.gridContext || canvas.getContext('2d')).getImageData(1, 19, 16, 38).data;
     const out = [];
     for (let i = 0; i < d.length; i += 4) out.push((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
     return out;
@@ -153,6 +155,19 @@ test('operations a later fill paints over are left out with the same pixels', as
 });
 
 test('updates change, add and remove what is on the page', async () => {
+  // A label's new caption is written into the element it has; one with
+  // an accelerator is drawn anew.
+  const shows = (text) => page.waitForFunction(([s, t]) => document.querySelector(s)?.textContent === t,
+    [sel('lblNome'), text]);
+  changeControl('lblNome', { caption: 'Cliente' });
+  await shows('Cliente');
+  await page.evaluate((s) => { document.querySelector(s).__mark = 1; }, sel('lblNome'));
+  changeControl('lblNome', { caption: 'Fornecedor' });
+  await shows('Fornecedor');
+  assert.equal(await page.evaluate((s) => document.querySelector(s).__mark, sel('lblNome')), 1);
+  changeControl('lblNome', { caption: '&Cliente' });
+  await page.waitForSelector(`${sel('lblNome')} u`);
+  assert.equal(await page.locator(sel('lblNome')).textContent(), 'Cliente');
   await page.evaluate(() => { document.querySelector('[data-name="dbgLista"] canvas').__mark = 1; });
   changeControl('edtNome', { props: { text: 'Beatriz', readOnly: false } });
   host.send({ order: ['frmAmostra'], overlay, removedControls: [{ form: 'frmAmostra', name: 'lblNome' }] });

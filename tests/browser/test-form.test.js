@@ -176,7 +176,7 @@ test('the grid: drawn texts in the accessible table, clicks and arrows move the 
     const blue = await page.evaluate((s) => {
       const canvas = document.querySelector(`${s} canvas`);
       const ratio = canvas.width / canvas.getBoundingClientRect().width;
-      const ctx = canvas.getContext('2d');
+      const ctx = canvas.gridContext || canvas.getContext('2d');
       const count = (x, y, w, h) => {
         const d = ctx.getImageData(x * ratio, y * ratio, w * ratio, h * ratio).data;
         let n = 0;
