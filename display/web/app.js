@@ -1,7 +1,7 @@
 // The page: keeps the host's model up to date from its event stream, draws
 // it, and sends the operator's input back one event at a time, in order.
 
-import { createModel, applyUpdate, keyForm, formTakesInput, getControl } from './model.js';
+import { createModel, applyUpdate, takeTouched, keyForm, formTakesInput, getControl } from './model.js';
 import { translateKey } from './keys.js';
 import { renderDesktop, renderPopups, resetBuilt, findMenuItem, accelKey, takesText, scrollBarGeometry,
   recordAtThumb, maximizedBounds, mainClientSize, FRAME, TITLE_H, hScrollBarGeometry, columnAtThumb } from './view.js';
@@ -101,7 +101,7 @@ function connect() {
     }
     // Drawn at once: what the host changed (a key's moved cursor) shows
     // in the next frame instead of waiting for the one after it.
-    render();
+    render(true);
   });
   es.addEventListener('takeover', () => takeover());
   es.onerror = () => {
@@ -929,27 +929,32 @@ function scheduleRender() {
   });
 }
 
-function render() {
+// After an update only what it touched is drawn again, unless a change
+// of the page's own waits to be drawn too.
+function render(afterUpdate = false) {
+  const part = afterUpdate && !renderQueued;
   renderQueued = false;
   if (!fontsReady) return;
+  const touched = takeTouched(model);
   try {
-    draw();
+    draw(part ? touched : null);
   } catch (err) {
+    model.touched = null;  // drawn whole next time
     console.error(err);
     notice(TEXTS.drawFailed);
   }
 }
 
-function draw() {
+function draw(touched) {
   if (model.overlay.messagebox || model.overlay.picklist) { ui.openMenu = null; ui.combo = null; ui.calendar = null; }
   const view = { width: window.innerWidth, height: window.innerHeight };
-  renderDesktop(desktop, model, ui, view);
+  renderDesktop(desktop, model, ui, view, touched);
   overlays.render(model.overlay);
   renderPopups(popups, model, ui, desktop);
   placeThumb();  // a drag in progress keeps its thumb where the mouse is
   document.documentElement.classList.toggle('wait', model.cursor === 'wait');
   const main = [...model.forms.values()].find((f) => f.style === 'mdiform' && f.visible !== false) || keyForm(model);
-  if (main && main.caption) document.title = main.caption;
+  if (main && main.caption && document.title !== main.caption) document.title = main.caption;
   keepKeyFocus();
   followFocus();
   followViewport();

@@ -13,6 +13,7 @@ export function createModel() {
     order: [],            // visible forms, bottom first
     overlay: { messagebox: null, picklist: null, busy: { depth: 0, kind: 0 } },
     cursor: 'default',
+    touched: null,        // see takeTouched
   };
 }
 
@@ -34,7 +35,8 @@ export function applyUpdate(model, update) {
     return false;
   }
   model.seq = seq;
-  model.children = null;
+  if (update.full || list(update.removedForms).length || list(update.removedControls).length) model.children = null;
+  if (update.full || list(update.forms).length || list(update.removedForms).length) model.touched = null;
 
   for (const form of list(update.forms)) {
     if (form && typeof form.name === 'string') model.forms.set(form.name, form);
@@ -46,14 +48,32 @@ export function applyUpdate(model, update) {
   for (const c of list(update.controls)) {
     if (!c || typeof c.form !== 'string' || typeof c.name !== 'string') continue;
     const key = controlKey(c.form, c.name);
+    const old = model.controls.get(key);
     if (c.props && typeof c.props === 'object' && Array.isArray(c.props.ops))
-      c.props = gridPaint(c.props, model.controls.get(key));
+      c.props = gridPaint(c.props, old);
+    touch(model, old);
     model.controls.set(key, c);
+    touch(model, c);
+    // One that stays where it was takes its place in the children lists.
+    if (model.children && old && (old.parent ?? null) === (c.parent ?? null)) {
+      const siblings = model.children.get(controlKey(c.form, c.parent ?? '\u0000'));
+      const at = siblings ? siblings.indexOf(old) : -1;
+      if (at >= 0) siblings[at] = c;
+      else model.children = null;
+    } else {
+      model.children = null;
+    }
   }
   for (const r of list(update.removedControls)) {
-    if (r) model.controls.delete(controlKey(r.form, r.name));
+    if (!r) continue;
+    touch(model, model.controls.get(controlKey(r.form, r.name)));
+    model.controls.delete(controlKey(r.form, r.name));
   }
-  if (Array.isArray(update.order)) model.order = update.order.filter((n) => model.forms.has(n));
+  if (Array.isArray(update.order)) {
+    const order = update.order.filter((n) => model.forms.has(n));
+    if (order.length !== model.order.length || order.some((n, i) => n !== model.order[i])) model.touched = null;
+    model.order = order;
+  }
   if (update.overlay && typeof update.overlay === 'object') {
     model.overlay = {
       messagebox: update.overlay.messagebox || null,
@@ -86,6 +106,25 @@ function gridPaint(props, before) {
   return { ...paint, ops, rows: keep.rows ? old.rows : paint.rows };
 }
 
+// What the updates since the last drawing touched, for drawing again
+// only there: the keys of the controls they changed, added or removed,
+// with all their containers (where they were and where they are); null
+// when they touched a form or the stacking order, or one was full, and
+// everything is to be drawn. The drawing takes it, leaving an empty set.
+export function takeTouched(model) {
+  const touched = model.touched;
+  model.touched = new Set();
+  return touched;
+}
+
+function touch(model, c) {
+  if (!model.touched) return;
+  for (let cur = c, guard = 0; cur && guard < 64; guard++) {
+    model.touched.add(controlKey(cur.form, cur.name));
+    cur = cur.parent != null ? getControl(model, cur.form, cur.parent) : null;
+  }
+}
+
 function list(value) {
   return Array.isArray(value) ? value : [];
 }
@@ -96,8 +135,9 @@ export function getControl(model, form, name) {
 
 // The controls whose parent is `parent` (null: the form itself), in the
 // order the host listed them (creation order: later ones lie on top).
-// The lists are made once per update (drawing asks for every control's);
-// they are the model's: read them, never change them.
+// The lists are made again when controls come, go or move (drawing asks
+// for every control's); a changed control takes its place in its list.
+// They are the model's: read them, never change them.
 export function childrenOf(model, form, parent) {
   if (!model.children) {
     model.children = new Map();

@@ -7,7 +7,7 @@
 // `ui`. Input is not handled here: the elements carry data attributes
 // (data-form, data-name, data-act, ...) that app.js reads on clicks.
 
-import { childrenOf, getControl, visibleForms, topModalIndex } from './model.js';
+import { childrenOf, controlKey, getControl, visibleForms, topModalIndex } from './model.js';
 import { makeCanvas, replayOps, changedAreas, sameJson, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
 import { describeControl, gridName, plainCaption, hintText } from './access.js';
 import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
@@ -145,8 +145,10 @@ function reuse(key, source, flags, make, used) {
   return entry;
 }
 
-// Draws the desktop. `view` is {width, height} of the page.
-export function renderDesktop(desktop, model, ui, view) {
+// Draws the desktop. `view` is {width, height} of the page. With
+// `touched` (see takeTouched) a control drawn before that is not in it
+// keeps its element and everything inside as they are.
+export function renderDesktop(desktop, model, ui, view, touched = null) {
   const used = new Set();
   const top = [];
   const forms = visibleForms(model);
@@ -168,21 +170,22 @@ export function renderDesktop(desktop, model, ui, view) {
       top.push(win);
     }
   });
-  const draw = (win) => renderWindow(model, win.form, ui, win.box, used,
+  const draw = (win) => renderWindow(model, win.form, ui, win.box, { used, touched },
     (children.get(win.form.name) || []).map(draw));
   keepChildren(desktop, top.map((item) => (item instanceof Node ? item : draw(item))));
-  for (const key of [...built.keys()]) if (!used.has(key)) built.delete(key);
+  // The controls left out of a drawing of a part are still there.
+  if (!touched) for (const key of [...built.keys()]) if (!used.has(key)) built.delete(key);
 }
 
-function renderWindow(model, form, ui, box, used, mdiChildren) {
+function renderWindow(model, form, ui, box, walk, mdiChildren) {
   const menuOpen = ui.openMenu && ui.openMenu.form === form.name ? ui.openMenu.path[0] : '';
   // The main window's title stays lit while one of its children is active.
   const lit = form.active || (form.style === 'mdiform' &&
     visibleForms(model).some((f) => f.style === 'mdichild' && f.active));
   const flags = `${JSON.stringify(box)}|${menuOpen}|${lit}`;
-  const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box, lit), used);
+  const entry = reuse(`w:${form.name}`, form, flags, () => buildWindow(form, ui, box, lit), walk.used);
   if (entry.client) {
-    keepChildren(entry.client, [...controlElements(model, form, null, ui, used), ...mdiChildren]);
+    keepChildren(entry.client, [...controlElements(model, form, null, ui, walk), ...mdiChildren]);
   }
   return entry.el;
 }
@@ -431,14 +434,14 @@ function menuPopup(items, open, level) {
 // ---------------------------------------------------------------- controls
 
 // The elements of the shown children of a control (null: of the form).
-function controlElements(model, form, parentName, ui, used) {
+function controlElements(model, form, parentName, ui, walk) {
   const out = [];
   const parent = parentName ? getControl(model, form.name, parentName) : null;
   for (const c of childrenOf(model, form.name, parentName)) {
     if (c.visible === false) continue;
     if (parent && parent.kind === 'pagecontrol' && c.kind === 'tabsheet' &&
         (parent.props || {}).active !== c.name) continue;
-    out.push(renderControl(model, form, c, ui, used));
+    out.push(renderControl(model, form, c, ui, walk));
   }
   return out;
 }
@@ -451,14 +454,16 @@ export function takesText(kind) {
   return EDIT_KINDS.has(kind) || MEMO_KINDS.has(kind) || kind === 'combobox' || kind === 'dbcombobox';
 }
 
-function renderControl(model, form, c, ui, used) {
+function renderControl(model, form, c, ui, walk) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
   const key = `c:${form.name}\u0000${c.name}`;
   const kept = built.get(key);
-  if (kept && kept.flags === flags && kept.source !== c) recaptioned(kept, c);
-  const entry = reuse(key, c, flags, (old) => buildControl(model, form, c, ui, old), used);
-  keepChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, used), ...entry.after]);
+  const same = kept && kept.flags === flags;
+  if (same && kept.source === c && walk.touched && !walk.touched.has(controlKey(form.name, c.name))) return kept.el;
+  if (same && kept.source !== c && !repainted(model, form, c, ui, kept)) recaptioned(kept, c);
+  const entry = reuse(key, c, flags, (old) => buildControl(model, form, c, ui, old), walk.used);
+  keepChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, walk), ...entry.after]);
   return entry.el;
 }
 
@@ -478,6 +483,27 @@ function recaptioned(entry, c) {
   if (!sameJson({ ...old, caption: null }, { ...c, caption: null })) return;
   text.data = caption;
   entry.source = c;
+}
+
+// A grid whose paint alone changed (a moved cursor) keeps its element as
+// it is, its canvas and table drawn again: an element's attributes set
+// anew are its style to work out again.
+function repainted(model, form, c, ui, entry) {
+  const old = entry.source;
+  if (c.kind !== 'dbgrid' || !entry.paint || !c.props || typeof c.props !== 'object') return false;
+  if (!sameJson({ ...old, props: null }, { ...c, props: null })) return false;
+  const font = fontOf(c);
+  const draw = { model, form, c, e: entry.el, props: c.props, font, usable: c.usable !== false,
+    focused: !!c.focused && !!form.active, ui, paint: entry.paint };
+  try {
+    drawGrid(draw);
+  } catch (err) {
+    return false;  // drawn anew, where a broken one shows as such
+  }
+  entry.source = c;
+  entry.paint = draw.paint;
+  entry.before = [...entry.el.childNodes];
+  return true;
 }
 
 // An element without its attributes, of class `cls`; its children stay.

@@ -4,7 +4,7 @@
 import test from 'node:test';
 import assert from 'node:assert/strict';
 import {
-  createModel, applyUpdate, childrenOf, keyForm, formTakesInput, getControl, showing,
+  createModel, applyUpdate, takeTouched, childrenOf, keyForm, formTakesInput, getControl, showing,
 } from '../../display/web/model.js';
 import { translateKey } from '../../display/web/keys.js';
 import { symbolText, colorNumber, changedAreas } from '../../display/web/paint.js';
@@ -41,10 +41,17 @@ test('updates: full, incremental, removals and stale ones', async (t) => {
     assert.deepEqual(getControl(m, 'frmA', 'edtUm').props, {});
   });
   await t.test('a changed control keeps its place among its siblings', () => {
-    const m = loaded();
-    applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [ctl('frmA', 'edtUm', { caption: 'x' })] });
-    assert.deepEqual(childrenOf(m, 'frmA', null).map((c) => c.name), ['edtUm', 'edtDois']);
-    assert.deepEqual(childrenOf(m, 'frmB', 'panX').map((c) => c.name), ['lblDentro']);
+    for (const listedBefore of [false, true]) {
+      const m = loaded();
+      if (listedBefore) childrenOf(m, 'frmA', null);
+      applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [ctl('frmA', 'edtUm', { caption: 'x' })] });
+      assert.deepEqual(childrenOf(m, 'frmA', null).map((c) => [c.name, c.caption]), [['edtUm', 'x'], ['edtDois', undefined]]);
+      assert.deepEqual(childrenOf(m, 'frmB', 'panX').map((c) => c.name), ['lblDentro']);
+      // Moved into the panel: listed there (in the host's order), no longer at the top.
+      applyUpdate(m, { seq: 3, order: ['frmA', 'frmB'], overlay, controls: [ctl('frmB', 'edtUm', { parent: 'panX' })] });
+      assert.deepEqual(childrenOf(m, 'frmB', 'panX').map((c) => c.name), ['edtUm', 'lblDentro']);
+      assert.deepEqual(childrenOf(m, 'frmB', null).map((c) => c.name), ['panX']);
+    }
   });
   await t.test('a removed form takes its controls along', () => {
     const m = loaded();
@@ -58,6 +65,25 @@ test('updates: full, incremental, removals and stale ones', async (t) => {
     applyUpdate(m, { seq: 2, order: ['frmA', 'frmZ', 'frmB'], overlay, removedControls: [{ form: 'frmA', name: 'edtDois' }] });
     assert.equal(getControl(m, 'frmA', 'edtDois'), null);
     assert.deepEqual(m.order, ['frmA', 'frmB']);
+  });
+  await t.test('what updates touched: controls with their containers, or everything', () => {
+    const m = loaded();
+    assert.equal(takeTouched(m), null);  // a full update: everything
+    const cases = [
+      [{ controls: [ctl('frmB', 'lblDentro', { parent: 'panX', kind: 'label', caption: 'x' })] },
+        ['frmB\u0000lblDentro', 'frmB\u0000panX']],
+      [{ controls: [ctl('frmB', 'lblDentro', { kind: 'label' })] },  // moved out of its panel
+        ['frmB\u0000lblDentro', 'frmB\u0000panX']],
+      [{ removedControls: [{ form: 'frmA', name: 'edtDois' }] }, ['frmA\u0000edtDois']],
+      [{ forms: [form('frmA', { caption: 'y' })] }, null],
+      [{ order: ['frmB', 'frmA'] }, null],
+    ];
+    let seq = 2;
+    for (const [change, expected] of cases) {
+      applyUpdate(m, { seq: seq++, order: m.order, overlay, ...change });
+      const touched = takeTouched(m);
+      assert.deepEqual(touched && [...touched].sort(), expected, JSON.stringify(change));
+    }
   });
   await t.test('an incremental update older than the last one is ignored', () => {
     const m = loaded();
