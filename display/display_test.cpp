@@ -311,6 +311,42 @@ TEST_F(GridInputFixture, AnUpdateThatFailsIsFollowedByAWholeOne) {
   EXPECT_FALSE((*FindControl(next, "dbgLista"))["props"].contains("keep"));
 }
 
+// Left out: what a fill soon after covers whole; kept: what it covers in
+// part, an unclipped text, and what only a fill too far on covers.
+TEST(DropCoveredOps, LeavesOutOnlyWhatALaterFillCoversWhole) {
+  using Op = fw::TCanvasOp;
+  // Operations by letter: T a clipped text of the cell, R its focus
+  // rectangle, F a fill of it, f a fill one pixel short of it, O an
+  // unclipped text, B a fill of the whole canvas, x a fill elsewhere
+  // (each x somewhere else).
+  auto ops = [](std::string_view letters) {
+    std::vector<Op> out;
+    for (char l : letters) {
+      Op o;
+      o.Rect = {0, 0, 80, 18};
+      if (l == 'T') o.Kind = Op::TextRect;
+      if (l == 'R') o.Kind = Op::DrawFocusRect;
+      if (l == 'O') o.Kind = Op::TextOut;
+      if (l == 'f') o.Rect = {0, 0, 79, 18};
+      if (l == 'B') o.Rect = {0, 0, 500, 500};
+      int n = static_cast<int>(out.size());
+      if (l == 'x') o.Rect = {100 + 10 * n, 0, 105 + 10 * n, 18};
+      o.Text = std::string(1, l);
+      out.push_back(o);
+    }
+    return out;
+  };
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"TRF", "F"}, {"Tf", "Tf"}, {"OB", "OB"}, {"TxxxF", "xxxF"}, {"TxxxxxxxxF", "TxxxxxxxxF"}};
+  for (const auto& [given, kept] : cases) {
+    std::vector<Op> list = ops(given);
+    DropCoveredOps(list);
+    std::string left;
+    for (const Op& o : list) left += o.Text;
+    EXPECT_EQ(left, kept) << given;
+  }
+}
+
 TEST_F(GridInputFixture, WheelAndScrollBarEventsMoveTheGridsRows) {
   EXPECT_TRUE(Send({{"type", "wheel"}, {"delta", 2}}));
   EXPECT_TRUE(Send({{"type", "scroll"}, {"action", "linedown"}}));

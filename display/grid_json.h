@@ -46,8 +46,15 @@ struct TGridPaint {
   bool operator==(const TGridPaint& other) const;
 };
 
-// Paints the grid on a scratch canvas (its draw handlers run).
+// Paints the grid on a scratch canvas (its draw handlers run). The
+// operations a fill a few operations later paints over are left out:
+// their pixels would not show (a cell is often drawn twice, the second
+// time over a fill of the whole cell).
 TGridPaint PaintOf(fw::TDBGrid& grid);
+// Leaves out of `ops` those whose whole area a later fill within the next
+// `lookahead` operations covers; an unclipped text, of unknown extent,
+// stays.
+void DropCoveredOps(std::vector<fw::TCanvasOp>& ops, size_t lookahead = 8);
 // The paint's text; with `sent`, as a change of that one.
 std::string GridText(const TGridPaint& paint, const TGridPaint* sent);
 std::string GridText(fw::TDBGrid& grid);
