@@ -257,12 +257,14 @@ function sameOp(a, b) {
 }
 
 // Where a grid's new paint differs from the one on its canvas: the
-// operations between the first and the last that differ (the equal ones
-// at both ends are matched up from each end, so a row painted with more
-// operations than before shifts none of the rest) paint, old and new,
-// inside the returned [[l, t, r, b]]; [] when nothing changed. Null when
-// one of them paints where it is not known: the whole canvas is to be
-// painted again.
+// operations equal at both ends are matched up from each end, and those
+// between are matched in order where they are equal, so a cursor moved
+// by a row paints again the cells it left and entered, not all between
+// (operations matched are the same in both, in the same order: a pixel
+// none of the others reaches is painted the same). The rest paint, old
+// and new, inside the returned [[l, t, r, b], ...]; [] when nothing
+// changed. Null when one of them paints where it is not known: the whole
+// canvas is to be painted again.
 export function changedAreas(before, after) {
   if (!Array.isArray(before) || !Array.isArray(after)) return null;
   const n = Math.min(before.length, after.length);
@@ -270,15 +272,44 @@ export function changedAreas(before, after) {
   while (head < n && sameOp(before[head], after[head])) head++;
   let tail = 0;
   while (tail < n - head && sameOp(before[before.length - 1 - tail], after[after.length - 1 - tail])) tail++;
-  let box = null;
-  for (const ops of [before, after]) {
-    for (let i = head; i < ops.length - tail; i++) {
-      const a = opArea(ops[i]);
-      if (!a) return null;
-      box = box ? [Math.min(box[0], a[0]), Math.min(box[1], a[1]), Math.max(box[2], a[2]), Math.max(box[3], a[3])] : [...a];
+  const boxes = [];
+  for (const [a0, a1, b0, b1] of unmatchedRuns(before, after, head, before.length - tail, head, after.length - tail)) {
+    let box = null;
+    for (const [ops, from, to] of [[before, a0, a1], [after, b0, b1]]) {
+      for (let i = from; i < to; i++) {
+        const a = opArea(ops[i]);
+        if (!a) return null;
+        box = box ? [Math.min(box[0], a[0]), Math.min(box[1], a[1]), Math.max(box[2], a[2]), Math.max(box[3], a[3])] : [...a];
+      }
     }
+    if (box) boxes.push(box);
   }
-  return box ? [box] : [];
+  return boxes;
+}
+
+// The runs [a0, a1, b0, b1] of before[a0..a1) and after[b0..b1) left
+// unmatched when both parts are walked together, each time the two
+// differ going on from the nearest pair of equal operations (at most
+// RESYNC_REACH operations on, both counted; farther, the rest is one run).
+const RESYNC_REACH = 32;
+function unmatchedRuns(before, after, i, aEnd, j, bEnd) {
+  const runs = [];
+  while (i < aEnd && j < bEnd) {
+    if (sameOp(before[i], after[j])) { i++; j++; continue; }
+    let next = null;
+    for (let reach = 1; !next && reach <= RESYNC_REACH; reach++) {
+      for (let di = 0; di <= reach; di++) {
+        const dj = reach - di;
+        if (i + di < aEnd && j + dj < bEnd && sameOp(before[i + di], after[j + dj])) { next = [di, dj]; break; }
+      }
+    }
+    if (!next) break;
+    runs.push([i, i + next[0], j, j + next[1]]);
+    i += next[0];
+    j += next[1];
+  }
+  if (i < aEnd || j < bEnd) runs.push([i, aEnd, j, bEnd]);
+  return runs;
 }
 
 const overlaps = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];

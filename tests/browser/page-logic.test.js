@@ -238,7 +238,7 @@ test('texts and layout shared with the host', async (t) => {
     // Five in two columns: three in the first, the fourth starts the second.
     assert.deepEqual(radioItemRect(5, 2, 210, 80, 3), [8 + 100, 14 + 1, 100, 20]);
   });
-  await t.test('a grid\'s changed paint: what the differing operations reach, matched from both ends', () => {
+  await t.test('a grid\'s changed paint: what the differing operations reach, the rest matched in order', () => {
     const fill = (t, brush = '#ffffff') => ({ op: 'fill', r: [0, t, 100, t + 19], brush });
     const text = (t, clip) => ({ op: 'text', x: 2, y: t + 2, s: 'x', font: { px: 11 }, clip, brush: '#ffffff' });
     const rows = [fill(0), fill(19), fill(38)];
@@ -251,6 +251,11 @@ test('texts and layout shared with the host', async (t) => {
       // to the left, to the right edge; the rows beside it are not reached.
       [rows, [fill(0), text(19, null), fill(38)], [[-9, 19, 1e5, 38]]],
       [rows, [fill(0), fill(19), text(38, null)], [[-9, 38, 1e5, 57]]],
+      // Two rows apart that changed: each on its own.
+      [rows, [fill(0, '#0a246a'), fill(19), fill(38, '#0a246a')], [[0, 0, 100, 19], [0, 38, 100, 57]]],
+      // A row left with fewer operations, the next one with more.
+      [[fill(0), text(0, [0, 0, 50, 19]), fill(19), fill(38)], [fill(0), fill(19), text(19, [0, 19, 50, 38]), fill(38)],
+        [[0, 0, 50, 19], [0, 19, 50, 38]]],
       [rows, [fill(0), { op: 'fill', r: 'x' }, fill(38)], null],
       [rows, 'x', null],
     ];
