@@ -18,6 +18,9 @@
 #include "forms/buttons.h"
 #include "forms/check_boxes.h"
 #include "forms/containers.h"
+#include "forms/db_navigator.h"
+#include "forms/page_control.h"
+#include "forms/radio_group.h"
 #include "forms/db_grid.h"
 #include "forms/edit.h"
 #include "forms/menus.h"
@@ -228,9 +231,27 @@ TEST_F(GridInputFixture, TextFormsMatchTheDocuments) {
   close.ShortCut = fw::TextToShortCut("Ctrl+Q");
   file.Insert(close);
 
+  std::vector<fw::TControl*> more;
+  auto place = [&](auto& c, const char* caption) -> auto& {
+    c.SetParent(form);
+    c.SetCaption(caption);
+    more.push_back(&c);
+    return c;
+  };
+  place(form->Create<fw::TCheckBox>("chbAtivo"), "Ativo \"sim\"").SetChecked(true);
+  place(form->Create<fw::TLabel>("lblNome"), "Nome:\xff");
+  place(form->Create<fw::TPanel>("panBase"), "");
+  auto& pages = place(form->Create<fw::TPageControl>("pgcPaginas"), "");
+  place(form->Create<fw::TTabSheet>("tshUm", &pages), "Um & dois");
+  auto& group = place(form->Create<fw::TRadioGroup>("rdgTipo"), "Tipo");
+  group.Items = fw::TStrings{"Pedido", "Orçamento"};
+  group.SetItemIndex(1);
+  place(form->Create<fw::TDBNavigator>("dbnLista"), "").SetDataSource(form->grid->DataSource());
+
   // What the page gets of a document: its dump, not UTF-8 replaced.
   auto sent = [](const json& doc) { return json::parse(doc.dump(-1, ' ', false, json::error_handler_t::replace)); };
-  for (fw::TControl* c : std::vector<fw::TControl*>{form->grid, form->edit, &glyph, &image})
+  more.insert(more.end(), {form->grid, form->edit, &glyph, &image});
+  for (fw::TControl* c : more)
     EXPECT_EQ(json::parse(ControlText(*form, *c)), sent(ControlJson(*form, *c))) << c->Name();
   // A picture written before and changed since is written as it is now.
   fw::TBitmap changed = picture;

@@ -234,6 +234,66 @@ std::string ControlFrame(fw::TForm& form, fw::TControl& control) {
   return std::move(w.Out());
 }
 
+namespace {
+
+void WriteStrings(JsonWriter& w, const std::vector<std::string>& lines) {
+  w.Open('[');
+  for (const std::string& line : lines) w.Item().Str(line);
+  w.Close(']');
+}
+
+// The props of the kinds met on every update (the screens' panels,
+// labels, pages and edits), written straight; false for the others.
+bool WriteProps(JsonWriter& w, fw::TControl& c) {
+  if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
+    if (dynamic_cast<fw::TComboBox*>(&c) || dynamic_cast<fw::TDateEditPlus*>(&c) ||
+        dynamic_cast<fw::TDBDateEditPlus*>(&c))
+      return false;
+    w.Open('{').Key("text").Str(e->EditText()).Key("readOnly").Bool(e->ReadOnly());
+    w.Key("selStart").Int(e->SelStart()).Key("selLength").Int(e->SelLength());
+    w.Key("caret").Int(e->CaretPos()).Key("textLeft").Int(e->TextLeft()).Close('}');
+  } else if (auto* cb = dynamic_cast<fw::TCheckBox*>(&c)) {
+    w.Open('{').Key("checked").Bool(cb->Checked()).Close('}');
+  } else if (auto* rb = dynamic_cast<fw::TRadioButton*>(&c)) {
+    w.Open('{').Key("checked").Bool(rb->Checked()).Close('}');
+  } else if (auto* rg = dynamic_cast<fw::TRadioGroup*>(&c)) {
+    w.Open('{').Key("items");
+    WriteStrings(w, rg->Items.Lines());
+    w.Key("itemIndex").Int(rg->ItemIndex()).Key("columns").Int(rg->Columns()).Close('}');
+  } else if (auto* label = dynamic_cast<fw::TLabel*>(&c)) {
+    w.Open('{').Key("alignment").Str(AlignmentName(label->Alignment())).Close('}');
+  } else if (auto* panel = dynamic_cast<fw::TPanel*>(&c)) {
+    w.Open('{').Key("bevelOuter").Str(BevelName(panel->BevelOuter()));
+    w.Key("bevelInner").Str(BevelName(panel->BevelInner())).Close('}');
+  } else if (auto* pages = dynamic_cast<fw::TPageControl*>(&c)) {
+    w.Open('{').Key("pages").Open('[');
+    for (int i = 0; i < pages->PageCount(); ++i) {
+      fw::TTabSheet& sheet = pages->Pages(i);
+      w.Item().Open('{').Key("name").Str(sheet.Name()).Key("caption").Str(sheet.Caption());
+      w.Key("tabVisible").Bool(sheet.TabVisible()).Key("enabled").Bool(sheet.Enabled()).Close('}');
+    }
+    w.Close(']').Key("active");
+    if (pages->ActivePage()) w.Str(pages->ActivePage()->Name());
+    else w.Null();
+    w.Key("tabHeight").Int(pages->TabHeight).Close('}');
+  } else if (auto* nav = dynamic_cast<fw::TDBNavigator*>(&c)) {
+    static const char* kNames[] = {"first", "prior", "next", "last"};
+    w.Open('{').Key("buttons").Open('[');
+    for (int i = 0; i < fw::kNavigatorButtons; ++i) {
+      w.Item().Open('{').Key("name").Str(kNames[i]);
+      w.Key("enabled").Bool(nav->ButtonEnabled(static_cast<fw::TNavigateBtn>(i))).Close('}');
+    }
+    w.Close(']').Close('}');
+  } else if (dynamic_cast<fw::TTabSheet*>(&c)) {
+    w.Raw("{}");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string ControlText(fw::TForm& form, fw::TControl& control) {
   JsonWriter w;
   w.Raw(ControlFrame(form, control));
@@ -250,7 +310,7 @@ std::string ControlText(fw::TForm& form, fw::TControl& control) {
   } else if (auto* img = dynamic_cast<fw::TImage*>(&control)) {
     w.Open('{').Key("picture").Raw(KeptBitmapText(img->Picture()));
     w.Key("transparent").Bool(img->Transparent()).Close('}');
-  } else {
+  } else if (!WriteProps(w, control)) {
     w.Raw(PropsOf(control).dump(-1, ' ', false, json::error_handler_t::replace));
   }
   w.Close('}');

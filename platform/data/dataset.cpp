@@ -47,8 +47,10 @@ TField& TDataSet::AddField(std::string fieldName, TFieldType type, int size, TFi
 }
 
 TField* TDataSet::FindField(std::string_view fieldName) const {
+  // Names of another length never match (case folding keeps the length),
+  // so most fields are passed over without comparing their names.
   for (const auto& f : fields_)
-    if (SameText(f->FieldName, fieldName)) return f.get();
+    if (f->FieldName.size() == fieldName.size() && SameText(f->FieldName, fieldName)) return f.get();
   return nullptr;
 }
 
