@@ -155,9 +155,10 @@ function drawText(ctx, op, state) {
   }
   const x = op.x ?? 0;
   const y = op.y ?? 0;
-  ctx.save();
-  if (Array.isArray(op.clip)) {
+  const clipped = Array.isArray(op.clip);
+  if (clipped) {
     const [l, t, r, b] = op.clip;
+    ctx.save();
     ctx.fillStyle = op.brush || '#ffffff';
     ctx.fillRect(l, t, r - l, b - t);
     ctx.beginPath();
@@ -170,7 +171,7 @@ function drawText(ctx, op, state) {
   }
   ctx.fillStyle = font.color || '#000000';
   ctx.fillText(text, x, y);
-  ctx.restore();
+  if (clipped) ctx.restore();
 }
 
 function isRect(r) {
@@ -184,8 +185,21 @@ function isRect(r) {
 // no glyph overhangs (the line height has the descenders and the accents
 // of capitals), so the text of the rows above and below a changed one is
 // not drawn again with it.
+// An operation's area is worked out once: the ones a paint keeps from
+// the one before are the same objects.
+const areas = new WeakMap();
 function opArea(op) {
-  switch (op && op.op) {
+  if (!op || typeof op !== 'object') return null;
+  let area = areas.get(op);
+  if (area === undefined) {
+    area = areaOf(op);
+    areas.set(op, area);
+  }
+  return area;
+}
+
+function areaOf(op) {
+  switch (op.op) {
     case 'fill':
     case 'focus':
       return isRect(op.r) ? op.r : null;
@@ -313,6 +327,10 @@ function unmatchedRuns(before, after, i, aEnd, j, bEnd) {
 }
 
 const overlaps = (a, b) => a[0] < b[2] && b[0] < a[2] && a[1] < b[3] && b[1] < a[3];
+function overlapsAny(list, area) {
+  for (let i = 0; i < list.length; i++) if (overlaps(list[i], area)) return true;
+  return false;
+}
 const inside = (a, b) => b[0] <= a[0] && b[1] <= a[1] && a[2] <= b[2] && a[3] <= b[3];
 
 // Whether one of the few operations after the i-th fills all of `area`
@@ -348,7 +366,7 @@ export function replayOps(ctx, ops, areas = null) {
   for (let i = 0; i < list.length; i++) {
     const op = list[i];
     const area = opArea(op);
-    if (areas && area && !areas.some((a) => overlaps(a, area))) continue;
+    if (areas && area && !overlapsAny(areas, area)) continue;
     if (area && coveredSoon(list, i, area)) continue;
     try {
       switch (op && op.op) {

@@ -1001,13 +1001,13 @@ function keptBar(paint, slot, geom, make) {
   const key = geom && JSON.stringify(geom);
   const old = paint[slot];
   if (old && old.key === key && key) {
-    const thumb = old.el.querySelector('.sb-thumb');
+    const { thumb } = old;
     if (!thumb || thumb.dataset.placed === thumb.style.top + thumb.style.left) return old.el;
   }
   const made = geom ? make(geom) : null;
   const thumb = made && made.querySelector('.sb-thumb');
   if (thumb) thumb.dataset.placed = thumb.style.top + thumb.style.left;
-  paint[slot] = made && { key, el: made };
+  paint[slot] = made && { key, el: made, thumb };
   return made;
 }
 
