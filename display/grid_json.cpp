@@ -154,6 +154,9 @@ void DropCoveredOps(std::vector<fw::TCanvasOp>& ops, size_t lookahead) {
 
 TGridPaint PaintOf(fw::TDBGrid& grid) {
   fw::TRecordingCanvas canvas;
+  // A few operations per cell, a row more than the shown ones for the titles.
+  size_t cells = static_cast<size_t>(grid.VisibleRowCount() + 2) * (grid.DisplayColumns().Count() + 1);
+  canvas.Reserve(cells * 6);
   grid.Paint(canvas);
   TGridPaint paint;
   paint.ops = canvas.TakeOps();

@@ -233,6 +233,15 @@ export function sameJson(a, b) {
   return keys.every((k) => sameJson(a[k], b[k]));
 }
 
+// Whether two objects are the same JSON but for their `skip` member.
+export function sameJsonBut(a, b, skip) {
+  const keys = Object.keys(a);
+  const count = (o, n) => n - (Object.hasOwn(o, skip) ? 1 : 0);
+  if (count(a, keys.length) !== count(b, Object.keys(b).length)) return false;
+  for (const k of keys) if (k !== skip && !sameJson(a[k], b[k])) return false;
+  return true;
+}
+
 function sameRect(a, b) {
   if (!Array.isArray(a) || !Array.isArray(b)) return a === b;
   return a.length === b.length && a.every((v, i) => v === b[i]);

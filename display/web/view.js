@@ -8,7 +8,7 @@
 // (data-form, data-name, data-act, ...) that app.js reads on clicks.
 
 import { childrenOf, controlKey, getControl, visibleForms, topModalIndex } from './model.js';
-import { makeCanvas, replayOps, changedAreas, sameJson, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
+import { makeCanvas, replayOps, changedAreas, sameJson, sameJsonBut, drawBitmap, isBitmap, measureText, lineHeight } from './paint.js';
 import { describeControl, gridName, plainCaption, hintText } from './access.js';
 import { MONTH_NAMES, dayTitles, formatDate, monthGrid, sameDate, todayDate } from './calendar.js';
 
@@ -480,7 +480,7 @@ function recaptioned(entry, c) {
   const span = entry.el.firstChild;
   const text = span && span === entry.el.lastChild && span.firstChild;
   if (!text || text.nodeType !== Node.TEXT_NODE || text !== span.lastChild) return;
-  if (!sameJson({ ...old, caption: null }, { ...c, caption: null })) return;
+  if (!sameJsonBut(old, c, 'caption')) return;
   text.data = caption;
   entry.source = c;
 }
@@ -491,7 +491,7 @@ function recaptioned(entry, c) {
 function repainted(model, form, c, ui, entry) {
   const old = entry.source;
   if (c.kind !== 'dbgrid' || !entry.paint || !c.props || typeof c.props !== 'object') return false;
-  if (!sameJson({ ...old, props: null }, { ...c, props: null })) return false;
+  if (!sameJsonBut(old, c, 'props')) return false;
   const font = fontOf(c);
   const draw = { model, form, c, e: entry.el, props: c.props, font, usable: c.usable !== false,
     focused: !!c.focused && !!form.active, ui, paint: entry.paint };

@@ -76,6 +76,8 @@ class TRecordingCanvas : public TCanvas {
   std::vector<TCanvasOp> TakeOps() { return std::exchange(ops_, {}); }
   std::vector<std::string> Lines() const;
   void Clear() { ops_.clear(); }
+  // Room for `count` operations before the list grows.
+  void Reserve(size_t count) { ops_.reserve(count); }
 
  private:
   std::vector<TCanvasOp> ops_;

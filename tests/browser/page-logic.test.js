@@ -7,7 +7,7 @@ import {
   createModel, applyUpdate, takeTouched, childrenOf, keyForm, formTakesInput, getControl, showing,
 } from '../../display/web/model.js';
 import { translateKey } from '../../display/web/keys.js';
-import { symbolText, colorNumber, changedAreas } from '../../display/web/paint.js';
+import { symbolText, colorNumber, changedAreas, sameJsonBut } from '../../display/web/paint.js';
 import { accelKey, stripAccel, radioItemRect } from '../../display/web/view.js';
 import { filterRows } from '../../display/web/overlays.js';
 
@@ -260,6 +260,17 @@ test('texts and layout shared with the host', async (t) => {
       [rows, 'x', null],
     ];
     for (const [before, after, areas] of cases) assert.deepEqual(changedAreas(before, after), areas);
+  });
+  await t.test('controls compared but for one member', () => {
+    const c = { name: 'lbl', caption: 'a', font: { px: 11 } };
+    const cases = [
+      [{ ...c, caption: 'b' }, true], [{ name: 'lbl', font: { px: 11 } }, true],
+      [{ ...c, font: { px: 12 } }, false], [{ ...c, hint: '' }, false], [{ caption: 'a', font: { px: 11 } }, false],
+    ];
+    for (const [other, same] of cases) {
+      assert.equal(sameJsonBut(c, other, 'caption'), same, JSON.stringify(other));
+      assert.equal(sameJsonBut(other, c, 'caption'), same, JSON.stringify(other));
+    }
   });
   await t.test('the pick list search ignores case and accents and needs every word', () => {
     const rows = [{ cells: ['SP', 'São Paulo'] }, { cells: ['RJ', 'Rio de Janeiro'] }, { cells: ['MG', 'Minas Gerais'] }];
