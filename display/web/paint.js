@@ -355,6 +355,16 @@ function coveredSoon(ops, i, area) {
   return false;
 }
 
+function firstFillCovers(ops, area) {
+  const list = Array.isArray(ops) ? ops : [];
+  for (const op of list) {
+    const a = opArea(op);
+    if (!a) return false;
+    if (overlaps(a, area)) return op.op === 'fill' && inside(area, a);
+  }
+  return false;
+}
+
 // Replays a grid's recorded paint. Unknown or malformed operations are
 // skipped (and counted in the result) so one bad op never blanks a grid.
 // With `areas` (from changedAreas) only those areas are painted again,
@@ -366,7 +376,13 @@ export function replayOps(ctx, ops, areas = null) {
     ctx.beginPath();
     for (const [l, t, r, b] of areas) ctx.rect(l, t, r - l, b - t);
     ctx.clip();
-    for (const [l, t, r, b] of areas) ctx.clearRect(l, t, r - l, b - t);
+    // An area the first operation reaching it fills whole needs no
+    // clearing (a grid's paint starts with a fill of all of it).
+    for (const area of areas) {
+      if (firstFillCovers(ops, area)) continue;
+      const [l, t, r, b] = area;
+      ctx.clearRect(l, t, r - l, b - t);
+    }
   }
   const state = { font: null };
   ctx.textBaseline = 'top';

@@ -1081,19 +1081,28 @@ function gridTable(model, c, props, old) {
 
 // Only the rows whose state changes are touched: each change of an
 // attribute is news for the accessibility tree.
+// The table remembers its current row (`currentRow`), so a move touches
+// the row left and the row entered.
 function markCurrentRow(table, current) {
-  let active = null;
-  for (const tr of table.tBodies[0].rows) {
-    const selected = tr.recordNumber === current;
-    const state = selected ? 'true' : 'false';
-    if (tr.getAttribute('aria-selected') !== state) tr.setAttribute('aria-selected', state);
-    if (selected) {
-      active = `${table.id}-current`;
-      if (tr.id !== active) tr.id = active;
-    } else if (tr.hasAttribute('id')) {
-      tr.removeAttribute('id');
-    }
+  const rows = table.tBodies[0].rows;
+  if (table.currentRow === undefined) {
+    for (const tr of rows) tr.setAttribute('aria-selected', 'false');
+    table.currentRow = null;
   }
-  if (!active) table.removeAttribute('aria-activedescendant');
-  else if (table.getAttribute('aria-activedescendant') !== active) table.setAttribute('aria-activedescendant', active);
+  let now = null;
+  for (const tr of rows) if (tr.recordNumber === current) { now = tr; break; }
+  const before = table.currentRow;
+  if (before === now) return;
+  if (before) {
+    before.setAttribute('aria-selected', 'false');
+    before.removeAttribute('id');
+  }
+  if (now) {
+    now.setAttribute('aria-selected', 'true');
+    now.id = `${table.id}-current`;
+    table.setAttribute('aria-activedescendant', now.id);
+  } else {
+    table.removeAttribute('aria-activedescendant');
+  }
+  table.currentRow = now;
 }
