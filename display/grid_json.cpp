@@ -125,22 +125,13 @@ void WriteRows(JsonWriter& w, const fw::TGridTexts& texts) {
 
 }  // namespace
 
-namespace {
-
-bool Inside(const fw::TRect& inner, const fw::TRect& outer) {
-  return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
-         inner.Bottom <= outer.Bottom;
-}
-
-}  // namespace
-
 // Whatever an operation between the two draws over the covered one (a
 // focus rectangle inverts what lies below) is painted over too.
 void DropCoveredOps(std::vector<fw::TCanvasOp>& ops, size_t lookahead) {
   auto covered = [&](size_t i) {
     if (ops[i].Kind == fw::TCanvasOp::TextOut) return false;
     for (size_t j = i + 1; j < ops.size() && j <= i + lookahead; ++j)
-      if (ops[j].Kind == fw::TCanvasOp::FillRect && Inside(ops[i].Rect, ops[j].Rect)) return true;
+      if (ops[j].Kind == fw::TCanvasOp::FillRect && ops[j].Rect.Covers(ops[i].Rect)) return true;
     return false;
   };
   size_t kept = 0;

@@ -50,8 +50,66 @@ json MenuJson(const fw::TMenuItem& item) {
 
 json StringsJson(const std::vector<std::string>& lines) { return lines; }
 
-// Kind-specific state; null when the kind has none.
-json PropsOf(fw::TControl& c) {
+void WriteStrings(JsonWriter& w, const std::vector<std::string>& lines) {
+  w.Open('[');
+  for (const std::string& line : lines) w.Item().Str(line);
+  w.Close(']');
+}
+
+// The props of the kinds met on every update (the screens' panels,
+// labels, pages and edits), written straight; false for the others
+// (OtherPropsOf).
+bool WriteProps(JsonWriter& w, fw::TControl& c) {
+  if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
+    if (dynamic_cast<fw::TComboBox*>(&c) || dynamic_cast<fw::TDateEditPlus*>(&c) ||
+        dynamic_cast<fw::TDBDateEditPlus*>(&c))
+      return false;
+    w.Open('{').Key("text").Str(e->EditText()).Key("readOnly").Bool(e->ReadOnly());
+    w.Key("selStart").Int(e->SelStart()).Key("selLength").Int(e->SelLength());
+    w.Key("caret").Int(e->CaretPos()).Key("textLeft").Int(e->TextLeft()).Close('}');
+  } else if (auto* cb = dynamic_cast<fw::TCheckBox*>(&c)) {
+    w.Open('{').Key("checked").Bool(cb->Checked()).Close('}');
+  } else if (auto* rb = dynamic_cast<fw::TRadioButton*>(&c)) {
+    w.Open('{').Key("checked").Bool(rb->Checked()).Close('}');
+  } else if (auto* rg = dynamic_cast<fw::TRadioGroup*>(&c)) {
+    w.Open('{').Key("items");
+    WriteStrings(w, rg->Items.Lines());
+    w.Key("itemIndex").Int(rg->ItemIndex()).Key("columns").Int(rg->Columns()).Close('}');
+  } else if (auto* label = dynamic_cast<fw::TLabel*>(&c)) {
+    w.Open('{').Key("alignment").Str(AlignmentName(label->Alignment())).Close('}');
+  } else if (auto* panel = dynamic_cast<fw::TPanel*>(&c)) {
+    w.Open('{').Key("bevelOuter").Str(BevelName(panel->BevelOuter()));
+    w.Key("bevelInner").Str(BevelName(panel->BevelInner())).Close('}');
+  } else if (auto* pages = dynamic_cast<fw::TPageControl*>(&c)) {
+    w.Open('{').Key("pages").Open('[');
+    for (int i = 0; i < pages->PageCount(); ++i) {
+      fw::TTabSheet& sheet = pages->Pages(i);
+      w.Item().Open('{').Key("name").Str(sheet.Name()).Key("caption").Str(sheet.Caption());
+      w.Key("tabVisible").Bool(sheet.TabVisible()).Key("enabled").Bool(sheet.Enabled()).Close('}');
+    }
+    w.Close(']').Key("active");
+    if (pages->ActivePage()) w.Str(pages->ActivePage()->Name());
+    else w.Null();
+    w.Key("tabHeight").Int(pages->TabHeight).Close('}');
+  } else if (auto* nav = dynamic_cast<fw::TDBNavigator*>(&c)) {
+    static const char* kNames[] = {"first", "prior", "next", "last"};
+    w.Open('{').Key("buttons").Open('[');
+    for (int i = 0; i < fw::kNavigatorButtons; ++i) {
+      w.Item().Open('{').Key("name").Str(kNames[i]);
+      w.Key("enabled").Bool(nav->ButtonEnabled(static_cast<fw::TNavigateBtn>(i))).Close('}');
+    }
+    w.Close(']').Close('}');
+  } else if (dynamic_cast<fw::TTabSheet*>(&c)) {
+    w.Raw("{}");
+  } else {
+    return false;
+  }
+  return true;
+}
+
+
+// The props of the kinds WriteProps does not write, as a document.
+json OtherPropsOf(fw::TControl& c) {
   if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
     json p = {{"text", e->EditText()}, {"readOnly", e->ReadOnly()}, {"selStart", e->SelStart()},
               {"selLength", e->SelLength()}, {"caret", e->CaretPos()}, {"textLeft", e->TextLeft()}};
@@ -63,45 +121,22 @@ json PropsOf(fw::TControl& c) {
     if (auto* dbp = dynamic_cast<fw::TDBDateEditPlus*>(&c)) p["dayName"] = dbp->DayName();
     return p;
   }
-  if (auto* cb = dynamic_cast<fw::TCheckBox*>(&c)) return {{"checked", cb->Checked()}};
-  if (auto* rb = dynamic_cast<fw::TRadioButton*>(&c)) return {{"checked", rb->Checked()}};
-  if (auto* rg = dynamic_cast<fw::TRadioGroup*>(&c))
-    return {{"items", StringsJson(rg->Items.Lines())}, {"itemIndex", rg->ItemIndex()},
-            {"columns", rg->Columns()}};
   if (auto* sb = dynamic_cast<fw::TSpeedButton*>(&c))
     return {{"glyph", sb->Glyph().Empty() ? json(nullptr) : BitmapJson(sb->Glyph())},
             {"numGlyphs", sb->NumGlyphs()}, {"flat", sb->Flat()}, {"down", sb->Down()}};
   if (dynamic_cast<fw::TButton*>(&c)) return {{"glyph", nullptr}, {"numGlyphs", 1}, {"flat", false}, {"down", false}};
   if (auto* img = dynamic_cast<fw::TImage*>(&c))
     return {{"picture", BitmapJson(img->Picture())}, {"transparent", img->Transparent()}};
-  if (auto* label = dynamic_cast<fw::TLabel*>(&c))
-    return {{"alignment", AlignmentName(label->Alignment())}};
-  if (auto* panel = dynamic_cast<fw::TPanel*>(&c))
-    return {{"bevelOuter", BevelName(panel->BevelOuter())},
-            {"bevelInner", BevelName(panel->BevelInner())}};
   if (auto* memo = dynamic_cast<fw::TMemo*>(&c))
     return {{"text", memo->Text()}, {"readOnly", memo->ReadOnly()}};
-  if (auto* pages = dynamic_cast<fw::TPageControl*>(&c)) {
-    json list = json::array();
-    for (int i = 0; i < pages->PageCount(); ++i) {
-      fw::TTabSheet& sheet = pages->Pages(i);
-      list.push_back({{"name", sheet.Name()}, {"caption", sheet.Caption()},
-                      {"tabVisible", sheet.TabVisible()}, {"enabled", sheet.Enabled()}});
-    }
-    return {{"pages", list},
-            {"active", pages->ActivePage() ? json(pages->ActivePage()->Name()) : json(nullptr)},
-            {"tabHeight", pages->TabHeight}};
-  }
-  if (auto* nav = dynamic_cast<fw::TDBNavigator*>(&c)) {
-    static const char* kNames[] = {"first", "prior", "next", "last"};
-    json buttons = json::array();
-    for (int i = 0; i < fw::kNavigatorButtons; ++i)
-      buttons.push_back({{"name", kNames[i]},
-                         {"enabled", nav->ButtonEnabled(static_cast<fw::TNavigateBtn>(i))}});
-    return {{"buttons", buttons}};
-  }
   if (auto* grid = dynamic_cast<fw::TDBGrid*>(&c)) return GridJson(*grid);
   return json::object();
+}
+
+// Kind-specific state; an empty object when the kind has none.
+json PropsOf(fw::TControl& c) {
+  JsonWriter w;
+  return WriteProps(w, c) ? json::parse(w.Out()) : OtherPropsOf(c);
 }
 
 }  // namespace
@@ -234,66 +269,6 @@ std::string ControlFrame(fw::TForm& form, fw::TControl& control) {
   return std::move(w.Out());
 }
 
-namespace {
-
-void WriteStrings(JsonWriter& w, const std::vector<std::string>& lines) {
-  w.Open('[');
-  for (const std::string& line : lines) w.Item().Str(line);
-  w.Close(']');
-}
-
-// The props of the kinds met on every update (the screens' panels,
-// labels, pages and edits), written straight; false for the others.
-bool WriteProps(JsonWriter& w, fw::TControl& c) {
-  if (auto* e = dynamic_cast<fw::TCustomEdit*>(&c)) {
-    if (dynamic_cast<fw::TComboBox*>(&c) || dynamic_cast<fw::TDateEditPlus*>(&c) ||
-        dynamic_cast<fw::TDBDateEditPlus*>(&c))
-      return false;
-    w.Open('{').Key("text").Str(e->EditText()).Key("readOnly").Bool(e->ReadOnly());
-    w.Key("selStart").Int(e->SelStart()).Key("selLength").Int(e->SelLength());
-    w.Key("caret").Int(e->CaretPos()).Key("textLeft").Int(e->TextLeft()).Close('}');
-  } else if (auto* cb = dynamic_cast<fw::TCheckBox*>(&c)) {
-    w.Open('{').Key("checked").Bool(cb->Checked()).Close('}');
-  } else if (auto* rb = dynamic_cast<fw::TRadioButton*>(&c)) {
-    w.Open('{').Key("checked").Bool(rb->Checked()).Close('}');
-  } else if (auto* rg = dynamic_cast<fw::TRadioGroup*>(&c)) {
-    w.Open('{').Key("items");
-    WriteStrings(w, rg->Items.Lines());
-    w.Key("itemIndex").Int(rg->ItemIndex()).Key("columns").Int(rg->Columns()).Close('}');
-  } else if (auto* label = dynamic_cast<fw::TLabel*>(&c)) {
-    w.Open('{').Key("alignment").Str(AlignmentName(label->Alignment())).Close('}');
-  } else if (auto* panel = dynamic_cast<fw::TPanel*>(&c)) {
-    w.Open('{').Key("bevelOuter").Str(BevelName(panel->BevelOuter()));
-    w.Key("bevelInner").Str(BevelName(panel->BevelInner())).Close('}');
-  } else if (auto* pages = dynamic_cast<fw::TPageControl*>(&c)) {
-    w.Open('{').Key("pages").Open('[');
-    for (int i = 0; i < pages->PageCount(); ++i) {
-      fw::TTabSheet& sheet = pages->Pages(i);
-      w.Item().Open('{').Key("name").Str(sheet.Name()).Key("caption").Str(sheet.Caption());
-      w.Key("tabVisible").Bool(sheet.TabVisible()).Key("enabled").Bool(sheet.Enabled()).Close('}');
-    }
-    w.Close(']').Key("active");
-    if (pages->ActivePage()) w.Str(pages->ActivePage()->Name());
-    else w.Null();
-    w.Key("tabHeight").Int(pages->TabHeight).Close('}');
-  } else if (auto* nav = dynamic_cast<fw::TDBNavigator*>(&c)) {
-    static const char* kNames[] = {"first", "prior", "next", "last"};
-    w.Open('{').Key("buttons").Open('[');
-    for (int i = 0; i < fw::kNavigatorButtons; ++i) {
-      w.Item().Open('{').Key("name").Str(kNames[i]);
-      w.Key("enabled").Bool(nav->ButtonEnabled(static_cast<fw::TNavigateBtn>(i))).Close('}');
-    }
-    w.Close(']').Close('}');
-  } else if (dynamic_cast<fw::TTabSheet*>(&c)) {
-    w.Raw("{}");
-  } else {
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string ControlText(fw::TForm& form, fw::TControl& control) {
   JsonWriter w;
   w.Raw(ControlFrame(form, control));
@@ -311,7 +286,7 @@ std::string ControlText(fw::TForm& form, fw::TControl& control) {
     w.Open('{').Key("picture").Raw(KeptBitmapText(img->Picture()));
     w.Key("transparent").Bool(img->Transparent()).Close('}');
   } else if (!WriteProps(w, control)) {
-    w.Raw(PropsOf(control).dump(-1, ' ', false, json::error_handler_t::replace));
+    w.Raw(OtherPropsOf(control).dump(-1, ' ', false, json::error_handler_t::replace));
   }
   w.Close('}');
   return std::move(w.Out());

@@ -187,13 +187,13 @@ function isRect(r) {
 // not drawn again with it.
 // An operation's area is worked out once: the ones a paint keeps from
 // the one before are the same objects.
-const areas = new WeakMap();
+const opAreas = new WeakMap();
 function opArea(op) {
   if (!op || typeof op !== 'object') return null;
-  let area = areas.get(op);
+  let area = opAreas.get(op);
   if (area === undefined) {
     area = areaOf(op);
-    areas.set(op, area);
+    opAreas.set(op, area);
   }
   return area;
 }
@@ -342,21 +342,7 @@ function overlapsAny(list, area) {
 }
 const inside = (a, b) => b[0] <= a[0] && b[1] <= a[1] && a[2] <= b[2] && a[3] <= b[3];
 
-// Whether one of the few operations after the i-th fills all of `area`
-// (the i-th one's): its pixels are painted over whatever it draws, so
-// drawing it changes nothing. A grid's cells are often drawn twice, the
-// second time over a fill of the whole cell.
-const COVER_LOOKAHEAD = 4;
-function coveredSoon(ops, i, area) {
-  for (let j = i + 1; j < ops.length && j <= i + COVER_LOOKAHEAD; j++) {
-    const later = ops[j];
-    if (later && later.op === 'fill' && isRect(later.r) && inside(area, later.r)) return true;
-  }
-  return false;
-}
-
-function firstFillCovers(ops, area) {
-  const list = Array.isArray(ops) ? ops : [];
+function firstFillCovers(list, area) {
   for (const op of list) {
     const a = opArea(op);
     if (!a) return false;
@@ -371,6 +357,7 @@ function firstFillCovers(ops, area) {
 // from clear, by the operations that reach into them, in their order:
 // the same pixels a whole replay gives there, for a few operations.
 export function replayOps(ctx, ops, areas = null) {
+  const list = Array.isArray(ops) ? ops : [];
   if (areas) {
     ctx.save();
     ctx.beginPath();
@@ -379,7 +366,7 @@ export function replayOps(ctx, ops, areas = null) {
     // An area the first operation reaching it fills whole needs no
     // clearing (a grid's paint starts with a fill of all of it).
     for (const area of areas) {
-      if (firstFillCovers(ops, area)) continue;
+      if (firstFillCovers(list, area)) continue;
       const [l, t, r, b] = area;
       ctx.clearRect(l, t, r - l, b - t);
     }
@@ -387,12 +374,10 @@ export function replayOps(ctx, ops, areas = null) {
   const state = { font: null };
   ctx.textBaseline = 'top';
   let skipped = 0;
-  const list = Array.isArray(ops) ? ops : [];
   for (let i = 0; i < list.length; i++) {
     const op = list[i];
     const area = opArea(op);
     if (areas && area && !overlapsAny(areas, area)) continue;
-    if (area && coveredSoon(list, i, area)) continue;
     try {
       switch (op && op.op) {
         case 'fill': {

@@ -457,10 +457,11 @@ export function takesText(kind) {
 function renderControl(model, form, c, ui, walk) {
   const dropped = [ui.combo, ui.calendar].some((open) => open && open.form === form.name && open.name === c.name);
   const flags = `${form.active ? 1 : 0}${dropped ? 1 : 0}`;
-  const key = `c:${form.name}\u0000${c.name}`;
+  const id = controlKey(form.name, c.name);
+  const key = `c:${id}`;
   const kept = built.get(key);
   const same = kept && kept.flags === flags;
-  if (same && kept.source === c && walk.touched && !walk.touched.has(controlKey(form.name, c.name))) return kept.el;
+  if (same && kept.source === c && walk.touched && !walk.touched.has(id)) return kept.el;
   if (same && kept.source !== c && !repainted(model, form, c, ui, kept)) recaptioned(kept, c);
   const entry = reuse(key, c, flags, (old) => buildControl(model, form, c, ui, old), walk.used);
   keepChildren(entry.el, [...entry.before, ...controlElements(model, form, c.name, ui, walk), ...entry.after]);
@@ -489,12 +490,9 @@ function recaptioned(entry, c) {
 // it is, its canvas and table drawn again: an element's attributes set
 // anew are its style to work out again.
 function repainted(model, form, c, ui, entry) {
-  const old = entry.source;
   if (c.kind !== 'dbgrid' || !entry.paint || !c.props || typeof c.props !== 'object') return false;
-  if (!sameJsonBut(old, c, 'props')) return false;
-  const font = fontOf(c);
-  const draw = { model, form, c, e: entry.el, props: c.props, font, usable: c.usable !== false,
-    focused: !!c.focused && !!form.active, ui, paint: entry.paint };
+  if (!sameJsonBut(entry.source, c, 'props')) return false;
+  const draw = drawContext(model, form, c, ui, entry.el, entry.paint);
   try {
     drawGrid(draw);
   } catch (err) {
@@ -526,6 +524,14 @@ function keepChildren(parent, nodes) {
   });
 }
 
+// What a control's drawing reads: the control, its element `e`, its
+// props, font and state, and a grid's earlier `paint`.
+function drawContext(model, form, c, ui, e, paint) {
+  const props = c.props && typeof c.props === 'object' ? c.props : {};
+  return { model, form, c, e, props, font: fontOf(c), usable: c.usable !== false,
+    focused: !!c.focused && !!form.active, ui, paint };
+}
+
 // A control's element and its own drawing: `before` goes under its
 // children, `after` over them; `paint` what a grid's canvas shows. `old`
 // is the entry of the element it replaces, if any. A grid keeps its
@@ -534,18 +540,15 @@ function keepChildren(parent, nodes) {
 function buildControl(model, form, c, ui, old) {
   const keep = c.kind === 'dbgrid' && old && old.paint && old.el.classList.contains('k-dbgrid') ? old.el : null;
   const e = keep ? cleared(keep, `ctl k-${c.kind}`) : el('div', `ctl k-${c.kind || 'unknown'}`);
+  const ctx = drawContext(model, form, c, ui, e, old && old.paint);
+  const { props, font, usable, focused } = ctx;
   e.dataset.name = c.name;
   place(e, bounds(c));
-  const font = fontOf(c);
-  const usable = c.usable !== false;
   applyFont(e, usable ? font : { ...font, color: GREY_TEXT });
   if (!usable) e.classList.add('disabled');
-  const focused = !!c.focused && !!form.active;
   if (focused) e.classList.add('focused');
   const hint = hintText(c.hint);
   if (hint) e.title = hint;
-  const props = c.props && typeof c.props === 'object' ? c.props : {};
-  const ctx = { model, form, c, e, props, font, usable, focused, ui, paint: old && old.paint };
   const kind = c.kind || '';
   try {
     if (EDIT_KINDS.has(kind)) drawEdit(ctx);

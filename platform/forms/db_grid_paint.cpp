@@ -7,11 +7,6 @@
 namespace fw {
 namespace {
 
-bool Covers(const TRect& outer, const TRect& inner) {
-  return outer.Left <= inner.Left && outer.Top <= inner.Top && outer.Right >= inner.Right &&
-         outer.Bottom >= inner.Bottom;
-}
-
 // x of a text of the given width in rect, as the alignment says.
 int AlignedX(const TRect& rect, int textWidth, TAlignment alignment) {
   switch (alignment) {
@@ -70,7 +65,7 @@ class TDBGrid::TextCanvas : public TCanvas {
     target_.Font = Font;
   }
   void Erase(const TRect& rect) {
-    if (text_ && Covers(rect, cell_)) text_->clear();
+    if (text_ && rect.Covers(cell_)) text_->clear();
   }
   void Append(std::string_view text) {
     if (!text_ || text.empty()) return;

@@ -74,6 +74,10 @@ struct TRect {
   int Width() const { return Right - Left; }
   int Height() const { return Bottom - Top; }
   bool Contains(TPoint p) const { return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom; }
+  // Whether `r` lies wholly inside.
+  bool Covers(const TRect& r) const {
+    return Left <= r.Left && Top <= r.Top && r.Right <= Right && r.Bottom <= Bottom;
+  }
   bool operator==(const TRect&) const = default;
 };
 

@@ -129,7 +129,7 @@ test('a grid painted again only where its paint changed shows what a whole paint
   assert.deepEqual(differing.map((c) => c.areas), [2, 2, 2, 0]);
 });
 
-test('operations a later fill paints over are left out with the same pixels', async () => {
+test('a replay draws what drawing each operation on its own draws', async () => {
   const differing = await page.evaluate(async () => {
     const { makeCanvas, replayOps } = await import('/paint.js');
     const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#000000' };
