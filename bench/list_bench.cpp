@@ -124,10 +124,10 @@ void Http10k(benchmark::State& state) { Http(state, 10000); }
 void Http100k(benchmark::State& state) { Http(state, 200000); }
 void Sqlite10k(benchmark::State& state) { Sqlite(state, 10000); }
 void Sqlite100k(benchmark::State& state) { Sqlite(state, 200000); }
-BENCHMARK(Http10k)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-BENCHMARK(Sqlite10k)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5);
-BENCHMARK(Http100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
-BENCHMARK(Sqlite100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(5);
+BENCHMARK(Http10k)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9);
+BENCHMARK(Sqlite10k)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(9);
+BENCHMARK(Http100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(9);
+BENCHMARK(Sqlite100k)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(9);
 
 void Confirm10Of76k(benchmark::State& state) {
   auto con = Connect();

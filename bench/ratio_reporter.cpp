@@ -6,6 +6,9 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
+#include <algorithm>
 
 namespace bench {
 namespace {
@@ -34,6 +37,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int RunWithRatios(int argc, char** argv, const std::vector<TRatio>& ratios) {
+  // The repetitions of all benchmarks run in one shuffled order, so that a
+  // measure and its baseline see the same moments of a machine whose speed
+  // drifts; the command line may say otherwise.
+  std::vector<char*> args(argv, argv + argc);
+  static char interleave[] = "--benchmark_enable_random_interleaving=true";
+  bool given = false;
+  for (int i = 1; i < argc; ++i)
+    given |= std::string_view(argv[i]).starts_with("--benchmark_enable_random_interleaving");
+  if (!given) args.insert(args.begin() + std::min(argc, 1), interleave);
+  argc = static_cast<int>(args.size());
+  args.push_back(nullptr);
+  argv = args.data();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;

@@ -2,7 +2,8 @@
 // iteration, and a main() helper that runs the benchmarks and prints
 // "name / baseline = ratio" lines for the pairs it is given, then one
 // "RATIO <measured>_vs_<baseline> <value>" line each. A benchmark run with
-// repetitions is taken at its median.
+// repetitions is taken at its median; the repetitions of all the
+// benchmarks run interleaved in a shuffled order.
 #pragma once
 
 #include <string>

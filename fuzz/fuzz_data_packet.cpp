@@ -53,7 +53,7 @@ void CompareArriving(std::string_view text) {
   fw::TArrivingText arriving;
   for (size_t at = 0; at < reply.size(); at += 7) arriving.Add(reply.data() + at, std::min<size_t>(7, reply.size() - at));
   arriving.Close();
-  std::optional<fw::TDataPacket> read = fw::TDataPacket::ParseMember(arriving.Stream(), {"result"}, arrivingOthers);
+  std::optional<fw::TDataPacket> read = fw::TDataPacket::ParseMember(arriving, {"result"}, arrivingOthers);
   if (whole.has_value() != read.has_value() || arriving.Whole() != reply) __builtin_trap();
   if (whole && (whole->Fields != read->Fields || whole->Rows != read->Rows || wholeOthers != arrivingOthers))
     __builtin_trap();

@@ -81,22 +81,31 @@ int CompareText(std::string_view a, std::string_view b) {
   }
 }
 
+size_t Utf8SequenceAt(std::string_view text, size_t at) {
+  unsigned char c = static_cast<unsigned char>(text[at]);
+  int extra = (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+  if (extra < 0 || (extra == 1 && c < 0xC2) || at + extra >= text.size()) return 0;
+  unsigned cp = c & (0x3F >> extra);
+  for (int k = 1; k <= extra; ++k) {
+    unsigned char d = static_cast<unsigned char>(text[at + k]);
+    if ((d & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (d & 0x3F);
+  }
+  if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+      (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
+    return 0;
+  return extra + 1;
+}
+
 bool IsValidUtf8(std::string_view text) {
   for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (extra < 0 || (extra == 1 && c < 0xC2) || i + extra >= text.size())
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+    } else if (size_t n = Utf8SequenceAt(text, i)) {
+      i += n;
+    } else {
       return false;
-    unsigned cp = extra == 0 ? c : c & (0x3F >> extra);
-    for (int k = 1; k <= extra; ++k) {
-      unsigned char d = static_cast<unsigned char>(text[i + k]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (d & 0x3F);
     }
-    if ((extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-        (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)))
-      return false;
-    i += extra + 1;
   }
   return true;
 }

@@ -18,6 +18,9 @@ bool SameText(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);
 // Whether the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view text);
+// The length of the well-formed sequence of two to four bytes that starts
+// at `at` (a byte of 0x80 or more), or 0 when there is none.
+size_t Utf8SequenceAt(std::string_view text, size_t at);
 // Number of characters (code points) of a UTF-8 text.
 size_t Utf8Length(std::string_view text);
 

@@ -171,7 +171,7 @@ std::optional<TDataPacket> TDataPacket::ParseMember(std::string_view jsonText,
   return packet_detail::StreamMember(jsonText, path, others);
 }
 
-std::optional<TDataPacket> TDataPacket::ParseMember(std::istream& jsonText,
+std::optional<TDataPacket> TDataPacket::ParseMember(TTextParts& jsonText,
                                                     const std::vector<std::string_view>& path,
                                                     std::vector<json>& others) {
   if (path.empty()) return std::nullopt;

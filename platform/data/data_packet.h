@@ -21,7 +21,6 @@
 // type; thread-compatible.
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +29,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "data/field_def.h"
+#include "data/text_parts.h"
 #include "data/value.h"
 
 namespace fw {
@@ -56,9 +56,9 @@ struct TDataPacket {
   static std::optional<TDataPacket> ParseMember(std::string_view jsonText,
                                                 const std::vector<std::string_view>& path,
                                                 std::vector<nlohmann::json>& others);
-  // The same, reading the text from a stream to its end (one that waits
-  // for text still arriving reads it as it comes).
-  static std::optional<TDataPacket> ParseMember(std::istream& jsonText,
+  // The same, reading the text part by part to its end (parts still
+  // arriving are read as they come).
+  static std::optional<TDataPacket> ParseMember(TTextParts& jsonText,
                                                 const std::vector<std::string_view>& path,
                                                 std::vector<nlohmann::json>& others);
   static TDataPacket FromJson(const nlohmann::json& json);

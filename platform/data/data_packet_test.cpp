@@ -38,15 +38,30 @@ TEST(DataPacket, EveryTypeRoundTripsExactly) {
   EXPECT_TRUE(std::signbit(std::get<double>(back.Rows[2][1])));
 
   // Written straight from the rows: the same JSON, the same packet read back.
-  p.Rows[2][4] = std::string("\x01\t\"\\\x7f/ç");
+  p.Rows[2][4] = std::string("\x01\t\"\\\x7f/ç€𝄞");
   std::string fast = p.ToFastString();
   EXPECT_EQ(nlohmann::json::parse(fast), p.ToJson());
   TDataPacket again = TDataPacket::Parse(fast);
   EXPECT_EQ(again.Rows, p.Rows);
   EXPECT_EQ(again.Changes, p.Changes);
   EXPECT_TRUE(std::signbit(std::get<double>(again.Rows[2][1])));
-  p.Rows[0][0] = std::string("\xff");
-  EXPECT_THROW(p.ToFastString(), EDatabaseError);
+  for (const char* bad : {"\xff", "a\xc3", "\xed\xa0\x80", "\xc0\xaf"}) {
+    p.Rows[0][0] = std::string(bad);
+    EXPECT_THROW(p.ToFastString(), EDatabaseError) << bad;
+  }
+}
+
+TEST(DataPacket, FastTextWritesEachCharacterWhereverItFallsInARun) {
+  TDataPacket p;
+  p.Fields = {{"S", TFieldType::ftString, 40, kDefaultProviderFlags}};
+  for (std::string special : {"\"", "\\", "\n", "\x1f", "\x7f", "ç", "€", "𝄞"})
+    for (size_t at = 0; at <= 17; ++at) {
+      std::string text = std::string(at, 'a') + special + std::string(17 - at, 'z');
+      p.Rows = {{text}};
+      EXPECT_EQ(nlohmann::json::parse(p.ToFastString()), p.ToJson()) << at;
+      p.Rows = {{text.substr(0, at) + "\xff" + text.substr(at)}};
+      EXPECT_THROW(p.ToFastString(), EDatabaseError) << at;
+    }
 }
 
 std::string ErrorOf(const std::string& text) {

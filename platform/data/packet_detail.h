@@ -4,7 +4,6 @@
 // text but the usual shape, for the caller to read it the ordinary way.
 #pragma once
 
-#include <istream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -12,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "data/data_packet.h"
+#include "data/text_parts.h"
 
 namespace fw::packet_detail {
 
@@ -24,7 +24,7 @@ void ReadChanges(const nlohmann::json& changes, TDataPacket& packet);
 std::optional<TDataPacket> StreamPacket(std::string_view text);
 std::optional<TDataPacket> StreamMember(std::string_view text, const std::vector<std::string_view>& path,
                                         std::vector<nlohmann::json>& others);
-std::optional<TDataPacket> StreamMember(std::istream& text, const std::vector<std::string_view>& path,
+std::optional<TDataPacket> StreamMember(TTextParts& text, const std::vector<std::string_view>& path,
                                         std::vector<nlohmann::json>& others);
 
 }  // namespace fw::packet_detail

@@ -2,6 +2,7 @@
 #include "data/packet_detail.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <optional>
 
@@ -71,7 +72,9 @@ class TPacketStream {
     if (def.DataType != TFieldType::ftString && def.DataType != TFieldType::ftMemo) return false;
     if (def.Size > 0 && text.size() > size_t(def.Size) && Utf8Length(text) > size_t(def.Size))
       return false;
-    return Put(std::move(text));
+    // Copied, not moved: the copy is just as long as the text, and the
+    // parser keeps its buffer for the next one instead of growing another.
+    return Put(text);
   }
   bool binary(json::binary_t&) { return false; }
   bool start_object(size_t) {
@@ -213,15 +216,53 @@ class TPacketStream {
 // pass: the packet through TPacketStream, the other members of each object
 // on the path (which must be plain values) kept aside, one object per
 // level. Stops at anything else.
+// The characters of a text in parts, for the JSON reader, which takes
+// them one at a time: only the step to the next part is a call. Equal to
+// the end (a default one) once the parts have ended.
+class TPartsIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  TPartsIterator() = default;
+  explicit TPartsIterator(TTextParts& parts) : parts_(&parts) {}
+  reference operator*() const { return *at_; }
+  TPartsIterator& operator++() {
+    ++at_;
+    return *this;
+  }
+  // Only ever compared with the end, which it reaches when its parts do.
+  bool operator==(const TPartsIterator&) const { return at_ == end_ && !Refill(); }
+
+ private:
+  bool Refill() const {
+    std::string_view part;
+    if (!parts_ || !parts_->NextPart(part)) {
+      parts_ = nullptr;
+      return false;
+    }
+    at_ = part.data();
+    end_ = part.data() + part.size();
+    return at_ != end_;
+  }
+
+  mutable TTextParts* parts_ = nullptr;
+  mutable const char* at_ = nullptr;
+  mutable const char* end_ = nullptr;
+};
+
 class TMemberStream {
  public:
   TMemberStream(const std::vector<std::string_view>& path, std::vector<json>& others)
       : path_(path), others_(others) {}
 
-  template <typename Text>
-  std::optional<TDataPacket> Run(Text&& text) {
+  template <typename... Text>
+  std::optional<TDataPacket> Run(Text&&... text) {
     others_.assign(path_.size(), json::object());
-    if (!json::sax_parse(std::forward<Text>(text), this, json::input_format_t::json, true) || !ended_)
+    if (!json::sax_parse(std::forward<Text>(text)..., this, json::input_format_t::json, true) || !ended_)
       return std::nullopt;
     return packet_ ? packet_->Finish() : std::nullopt;
   }
@@ -302,9 +343,9 @@ std::optional<TDataPacket> StreamMember(std::string_view text, const std::vector
   return TMemberStream(path, others).Run(text);
 }
 
-std::optional<TDataPacket> StreamMember(std::istream& text, const std::vector<std::string_view>& path,
+std::optional<TDataPacket> StreamMember(TTextParts& text, const std::vector<std::string_view>& path,
                                         std::vector<json>& others) {
-  return TMemberStream(path, others).Run(text);
+  return TMemberStream(path, others).Run(TPartsIterator(text), TPartsIterator());
 }
 
 }  // namespace fw::packet_detail

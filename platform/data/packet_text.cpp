@@ -4,7 +4,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -18,31 +20,62 @@ using nlohmann::json;
 
 namespace {
 
+void AppendEscape(std::string& out, unsigned char c) {
+  switch (c) {
+    case '"': out += "\\\""; break;
+    case '\\': out += "\\\\"; break;
+    case '\b': out += "\\b"; break;
+    case '\f': out += "\\f"; break;
+    case '\n': out += "\\n"; break;
+    case '\r': out += "\\r"; break;
+    case '\t': out += "\\t"; break;
+    default: {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\u%04x", c);
+      out += code;
+    }
+  }
+}
+
+// Whether any of 8 bytes needs a look of its own: not ASCII, a control
+// character, a quote or a backslash.
+bool AnySpecial(uint64_t bytes) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+  auto anyZero = [](uint64_t x) { return ((x - kOnes) & ~x & kHigh) != 0; };
+  uint64_t from20 = (bytes & ~kHigh) + 0x60 * kOnes;  // a byte's top bit: its low 7 bits >= 0x20
+  return ((bytes | ~from20) & kHigh) != 0 || anyZero(bytes ^ ('"' * kOnes)) ||
+         anyZero(bytes ^ ('\\' * kOnes));
+}
+
 // JSON text of a string, as nlohmann writes it (control characters as
-// escapes, everything else as is); raises for text that is not UTF-8.
+// escapes, everything else as is), checked and escaped in one pass;
+// raises for text that is not UTF-8, `out` then as it was.
 void AppendString(std::string& out, std::string_view text) {
-  if (!IsValidUtf8(text))
-    throw EDatabaseError("Pacote de dados com texto que não é UTF-8 válido.");
+  const size_t start = out.size();
   out += '"';
   size_t run = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x20 && c != '"' && c != '\\') continue;
-    out.append(text, run, i - run);
-    run = i + 1;
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default: {
-        char code[8];
-        std::snprintf(code, sizeof code, "\\u%04x", c);
-        out += code;
+  for (size_t i = 0; i < text.size();) {
+    if (uint64_t bytes; i + 8 <= text.size()) {  // plain runs 8 bytes at a time
+      std::memcpy(&bytes, text.data() + i, 8);
+      if (!AnySpecial(bytes)) {
+        i += 8;
+        continue;
       }
+    }
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+      ++i;
+    } else if (c >= 0x80) {
+      size_t n = Utf8SequenceAt(text, i);
+      if (n == 0) {
+        out.resize(start);
+        throw EDatabaseError("Pacote de dados com texto que não é UTF-8 válido.");
+      }
+      i += n;
+    } else {
+      out.append(text, run, i - run);
+      AppendEscape(out, c);
+      run = ++i;
     }
   }
   out.append(text, run, text.size() - run);

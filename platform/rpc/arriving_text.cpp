@@ -15,14 +15,15 @@ void TArrivingText::Add(const char* data, size_t length) {
     block.size += n;
     data += n;
     length -= n;
+    added_ += n;
   }
-  arrived_.notify_one();
+  if (waiting_ && added_ - taken_ >= kWakeBytes) arrived_.notify_one();
 }
 
 void TArrivingText::Close() {
   std::lock_guard lock(mutex_);
   closed_ = true;
-  arrived_.notify_one();
+  arrived_.notify_all();
 }
 
 std::string TArrivingText::Whole() {
@@ -36,17 +37,16 @@ std::string TArrivingText::Whole() {
   return text;
 }
 
-// Called when the reader has read all it was given: waits for more.
-TArrivingText::int_type TArrivingText::underflow() {
+bool TArrivingText::NextPart(std::string_view& part) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (readBlock_ < blocks_.size()) {
       TBlock& block = blocks_[readBlock_];
       if (block.size > readEnd_) {
-        char* start = block.data.get();
-        setg(start, start + readEnd_, start + block.size);
+        part = std::string_view(block.data.get() + readEnd_, block.size - readEnd_);
         readEnd_ = block.size;
-        return traits_type::to_int_type(*gptr());
+        taken_ += part.size();
+        return true;
       }
       if (readBlock_ + 1 < blocks_.size()) {  // this block is full and read: the next
         ++readBlock_;
@@ -54,8 +54,10 @@ TArrivingText::int_type TArrivingText::underflow() {
         continue;
       }
     }
-    if (closed_) return traits_type::eof();
+    if (closed_) return false;
+    waiting_ = true;
     arrived_.wait(lock);
+    waiting_ = false;
   }
 }
 

@@ -1,27 +1,31 @@
 // TArrivingText: a reply's text read while it is still arriving.
 //
 // One thread (the receiver) Adds the parts as they come and Closes it at
-// the end; another (the reader) reads Stream(), whose reads wait for the
-// next part and see the end of the stream once it is closed and all read.
-// Whole() waits for the close and answers every part received, from the
-// start, whatever was read of it. The parts are kept until it ends, in
-// blocks of fixed size (no part is ever moved once added). Add and Close
-// are thread-safe against the reader; one receiver and one reader.
+// the end; another (the reader) takes them with NextPart, which waits for
+// more and answers false once it is closed and all taken. A waiting reader
+// is woken when a good amount has come (kWakeBytes) or at the close, not
+// for every small part. Whole() waits for the close and answers every part
+// received, from the start, whatever was read of it. The parts are kept
+// until it ends, in blocks of fixed size (no part is ever moved once
+// added). Add and Close are thread-safe against the reader; one receiver
+// and one reader.
 #pragma once
 
 #include <condition_variable>
 #include <deque>
-#include <istream>
 #include <memory>
 #include <mutex>
-#include <streambuf>
 #include <string>
+
+#include "data/text_parts.h"
 
 namespace fw {
 
-class TArrivingText : private std::streambuf {
+class TArrivingText : public TTextParts {
  public:
-  TArrivingText() : stream_(this) {}
+  static constexpr size_t kWakeBytes = 32 * 1024;
+
+  TArrivingText() = default;
   TArrivingText(const TArrivingText&) = delete;
   TArrivingText& operator=(const TArrivingText&) = delete;
 
@@ -30,7 +34,7 @@ class TArrivingText : private std::streambuf {
   void Close();
 
   // Reader side.
-  std::istream& Stream() { return stream_; }
+  bool NextPart(std::string_view& part) override;
   std::string Whole();
 
  private:
@@ -40,14 +44,12 @@ class TArrivingText : private std::streambuf {
     size_t size = 0;  // written so far, under mutex_
   };
 
-  int_type underflow() override;
-
   std::mutex mutex_;
   std::condition_variable arrived_;
   std::deque<TBlock> blocks_;
-  bool closed_ = false;
+  bool closed_ = false, waiting_ = false;
   size_t readBlock_ = 0, readEnd_ = 0;  // where the reader's last part ended
-  std::istream stream_;
+  size_t added_ = 0, taken_ = 0;        // bytes, in all
 };
 
 }  // namespace fw

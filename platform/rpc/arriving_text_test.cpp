@@ -30,7 +30,7 @@ TEST(ArrivingTextTest, APacketIsReadAsItArrivesAndTheWholeTextIsKept) {
       arriving.Close();
     });
     std::vector<nlohmann::json> others;
-    std::optional<TDataPacket> packet = TDataPacket::ParseMember(arriving.Stream(), {"result"}, others);
+    std::optional<TDataPacket> packet = TDataPacket::ParseMember(arriving, {"result"}, others);
     std::string whole = arriving.Whole();
     receiver.join();
     ASSERT_TRUE(packet) << part;
@@ -48,7 +48,7 @@ TEST(ArrivingTextTest, TextCutShortIsNoPacketAndAnEmptyOneEndsAtOnce) {
     arriving.Add(text.data(), length);
     arriving.Close();
     std::vector<nlohmann::json> others;
-    EXPECT_FALSE(TDataPacket::ParseMember(arriving.Stream(), {"result"}, others)) << length;
+    EXPECT_FALSE(TDataPacket::ParseMember(arriving, {"result"}, others)) << length;
     EXPECT_EQ(arriving.Whole(), text.substr(0, length));
   }
 }

@@ -151,7 +151,7 @@ std::optional<TDataPacket> TNetConnection::Streamed(const nlohmann::json& reques
   Exchange(method, [&](TRpcTransport& t) {
     t.SendReading(request, [&](TArrivingText& arriving) {
       std::vector<nlohmann::json> others;
-      packet = TDataPacket::ParseMember(arriving.Stream(), path, others);
+      packet = TDataPacket::ParseMember(arriving, path, others);
       if (packet && !PlainReply(others, request, path.size() == 2)) packet.reset();
       if (!packet) text = arriving.Whole();
     });
