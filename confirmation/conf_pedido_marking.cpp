@@ -8,8 +8,10 @@
 #include "confirmation/cli_zqv41800.h"
 #include "confirmation/conf_pedido_form.h"
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/text_case.h"
@@ -70,6 +72,13 @@ bool NoCarrier(const TDataSet& pedido) {
   return Consiste::EmptyString(Text(pedido, "NRINSJURTRAN"));
 }
 
+// Whether the field's text is empty or blank, without copying a stored text.
+bool BlankText(const TField& field) {
+  const Value& value = field.AsValue();
+  if (const std::string* stored = std::get_if<std::string>(&value)) return Consiste::EmptyString(*stored);
+  return Consiste::EmptyString(field.AsString());
+}
+
 // Whether the field's text is `text`, without copying a stored text.
 bool TextIs(const TField& field, std::string_view text) {
   const Value& value = field.AsValue();
@@ -80,11 +89,22 @@ bool TextIs(const TField& field, std::string_view text) {
 // The order numbers of a list, upper-cased: Has finds what
 // Locate("NRPEDIDO", ..., loCaseInsensitive) on the list finds, at the
 // cost of one walk of the list instead of one per lookup. Building it
-// leaves the list's cursor on its last row.
+// leaves the list's cursor on its last row. Most numbers asked for are not
+// in it: a small table of their hashes' fingerprints answers those with
+// one look, and only a number it may hold is looked up in the set.
 class TOrderKeys {
  public:
   explicit TOrderKeys(TDataSet& list) {
     for (list.First(); !list.Eof(); list.Next()) keys_.insert(UpperCase(Text(list, "NRPEDIDO")));
+    size_t size = 64;
+    while (size < keys_.size() * 4) size *= 2;
+    prints_.assign(size, 0);
+    for (const std::string& key : keys_) {
+      const uint64_t hash = THash()(key);
+      size_t at = Slot(hash);
+      while (prints_[at] != 0 && prints_[at] != Print(hash)) at = (at + 1) & (size - 1);
+      prints_[at] = Print(hash);
+    }
   }
   bool Has(const TField& number) const {
     const Value& value = number.AsValue();
@@ -94,8 +114,8 @@ class TOrderKeys {
     bool folded = std::all_of(stored->begin(), stored->end(), [](char c) {
       return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '_';
     });
-    return folded ? keys_.find(std::string_view(*stored)) != keys_.end()
-                  : keys_.count(UpperCase(*stored)) > 0;
+    if (!folded) return keys_.count(UpperCase(*stored)) > 0;
+    return MayHave(THash()(*stored)) && keys_.find(std::string_view(*stored)) != keys_.end();
   }
 
  private:
@@ -103,7 +123,17 @@ class TOrderKeys {
     using is_transparent = void;
     size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
   };
+  size_t Slot(uint64_t hash) const { return hash & (prints_.size() - 1); }
+  static uint32_t Print(uint64_t hash) { return static_cast<uint32_t>(hash >> 32) | 1; }  // 0: free
+  bool MayHave(uint64_t hash) const {
+    for (size_t at = Slot(hash);; at = (at + 1) & (prints_.size() - 1)) {
+      if (prints_[at] == Print(hash)) return true;
+      if (prints_[at] == 0) return false;
+    }
+  }
+
   std::unordered_set<std::string, THash, std::equal_to<>> keys_;
+  std::vector<uint32_t> prints_;  // open addressing, a quarter full at most
 };
 
 }  // namespace
@@ -218,7 +248,7 @@ void TfrmConfPedido::MarkAllOrders() {
   };
   int withoutCarrier = 0;
   for (cdsPedido.First(); !cdsPedido.Eof(); cdsPedido.Next()) {
-    if (carrierRequired && Consiste::EmptyString(carrier.AsString())) {
+    if (carrierRequired && BlankText(carrier)) {
       mark("N");
       ++withoutCarrier;
     } else if (!TextIs(status, "1") || TextIs(check, "S")) {

@@ -110,13 +110,14 @@ TEST_F(MarkingTest, MarkAllSkipsOrdersWithoutCarrierOrWithPermitProblemsThenUnma
   EXPECT_TRUE(screen->cdsPedido.AfterScroll != nullptr);  // attached again
 }
 
-// Mark-all looks the orders with permit problems up in a set; a walk that
-// locates each order in the error list, ignoring case, marks the same rows.
+// Mark-all looks the orders with permit problems up in a set (behind a
+// table of fingerprints); a walk that locates each order in the error
+// list, ignoring case, marks the same rows.
 TEST_F(MarkingTest, MarkAllMarksWhatALocateWalkOverTheErrorListMarks) {
   std::mt19937 random(16);
   Strings numbers, errors;
-  for (int i = 0; i < 60; ++i) {
-    std::string n = "00000" + std::string(1, char('a' + i % 3)) + std::to_string(1000 + i);
+  for (int i = 0; i < 300; ++i) {  // digits alone, capitals, small letters
+    std::string n = "00000" + (i % 5 ? std::string(1, "bcAB"[i % 5 - 1]) : "") + std::to_string(1000 + i);
     numbers.push_back(n);
     if (random() % 3 == 0) errors.push_back(random() % 2 ? fw::UpperCase(n) : n);
   }
