@@ -74,7 +74,7 @@ void ParseJsonOnly(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(nlohmann::json::parse(text));
   state.SetBytesProcessed(state.iterations() * text.size());
 }
-BENCHMARK(ParseJsonOnly)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(ParseJsonOnly)->Unit(benchmark::kMillisecond)->Repetitions(9);
 
 void LoadPacket(benchmark::State& state) {
   const std::string& text = OrderPacketText();
@@ -82,7 +82,7 @@ void LoadPacket(benchmark::State& state) {
   for (auto _ : state) cds.SetData(fw::TDataPacket::Parse(text));
   state.SetBytesProcessed(state.iterations() * text.size());
 }
-BENCHMARK(LoadPacket)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(LoadPacket)->Unit(benchmark::kMillisecond)->Repetitions(9);
 
 void Locate(benchmark::State& state) {
   fw::TClientDataSet cds("cdsPedido");
