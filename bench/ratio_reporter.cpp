@@ -2,13 +2,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <algorithm>
 
 namespace bench {
 namespace {

@@ -72,18 +72,22 @@ bool NoCarrier(const TDataSet& pedido) {
   return Consiste::EmptyString(Text(pedido, "NRINSJURTRAN"));
 }
 
-// Whether the field's text is empty or blank, without copying a stored text.
-bool BlankText(const TField& field) {
+// The field's text: a stored text itself, not a copy; anything else as
+// AsString gives it, kept in `scratch`.
+std::string_view FieldText(const TField& field, std::string& scratch) {
   const Value& value = field.AsValue();
-  if (const std::string* stored = std::get_if<std::string>(&value)) return Consiste::EmptyString(*stored);
-  return Consiste::EmptyString(field.AsString());
+  if (const std::string* stored = std::get_if<std::string>(&value)) return *stored;
+  return scratch = field.AsString();
 }
 
-// Whether the field's text is `text`, without copying a stored text.
+bool BlankText(const TField& field) {
+  std::string scratch;
+  return Consiste::EmptyString(FieldText(field, scratch));
+}
+
 bool TextIs(const TField& field, std::string_view text) {
-  const Value& value = field.AsValue();
-  if (const std::string* stored = std::get_if<std::string>(&value)) return *stored == text;
-  return field.AsString() == text;
+  std::string scratch;
+  return FieldText(field, scratch) == text;
 }
 
 // The order numbers of a list, upper-cased: Has finds what
@@ -107,15 +111,14 @@ class TOrderKeys {
     }
   }
   bool Has(const TField& number) const {
-    const Value& value = number.AsValue();
-    const std::string* stored = std::get_if<std::string>(&value);
-    if (!stored) return keys_.count(UpperCase(number.AsString())) > 0;
+    std::string scratch;
+    const std::string_view text = FieldText(number, scratch);
     // Digits and capitals are their own upper case: no copy to look them up.
-    bool folded = std::all_of(stored->begin(), stored->end(), [](char c) {
+    bool folded = std::all_of(text.begin(), text.end(), [](char c) {
       return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == ' ' || c == '-' || c == '_';
     });
-    if (!folded) return keys_.count(UpperCase(*stored)) > 0;
-    return MayHave(THash()(*stored)) && keys_.find(std::string_view(*stored)) != keys_.end();
+    if (!folded) return keys_.count(UpperCase(text)) > 0;
+    return MayHave(THash()(text)) && keys_.find(text) != keys_.end();
   }
 
  private:

@@ -211,11 +211,6 @@ class TPacketStream {
   TDataPacket packet_;
 };
 
-
-// An object in which a path of members leads to a packet, read in one
-// pass: the packet through TPacketStream, the other members of each object
-// on the path (which must be plain values) kept aside, one object per
-// level. Stops at anything else.
 // The characters of a text in parts, for the JSON reader, which takes
 // them one at a time: only the step to the next part is a call. Equal to
 // the end (a default one) once the parts have ended.
@@ -254,6 +249,10 @@ class TPartsIterator {
   mutable const char* end_ = nullptr;
 };
 
+// An object in which a path of members leads to a packet, read in one
+// pass: the packet through TPacketStream, the other members of each object
+// on the path (which must be plain values) kept aside, one object per
+// level. Stops at anything else.
 class TMemberStream {
  public:
   TMemberStream(const std::vector<std::string_view>& path, std::vector<json>& others)
