@@ -144,7 +144,10 @@ function drawFocusRect(ctx, [l, t, r, b]) {
 }
 
 // `state.font`: the font last set on ctx by this replay (setting one
-// costs as much as drawing the text).
+// costs as much as drawing the text). A clipped text whose ink lies
+// inside its clip with a pixel to spare on every side is drawn without
+// the clip, which would cut none of its pixels: a clip costs several
+// times the text (a moved cursor draws every cell of two rows again).
 function drawText(ctx, op, state) {
   const font = op.font || {};
   const text = symbolText(font.name, op.s ?? '');
@@ -155,23 +158,49 @@ function drawText(ctx, op, state) {
   }
   const x = op.x ?? 0;
   const y = op.y ?? 0;
-  const clipped = Array.isArray(op.clip);
-  if (clipped) {
+  if (Array.isArray(op.clip)) {
     const [l, t, r, b] = op.clip;
-    ctx.save();
     ctx.fillStyle = op.brush || '#ffffff';
     ctx.fillRect(l, t, r - l, b - t);
-    ctx.beginPath();
-    ctx.rect(l, t, r - l, b - t);
-    ctx.clip();
-  } else if (op.brush) {
+    const ink = inkOf(ctx, face, text);
+    const inside = x - ink.left >= l + 1 && x + ink.right <= r - 1 && y - ink.ascent >= t + 1 && y + ink.descent <= b - 1;
+    if (!inside) {
+      ctx.save();
+      ctx.beginPath();
+      ctx.rect(l, t, r - l, b - t);
+      ctx.clip();
+    }
+    ctx.fillStyle = font.color || '#000000';
+    ctx.fillText(text, x, y);
+    if (!inside) ctx.restore();
+    return;
+  }
+  if (op.brush) {
     // Text drawn without a clip still paints its own background.
     ctx.fillStyle = op.brush;
-    ctx.fillRect(x, y, Math.round(ctx.measureText(text).width), lineHeight(font.px || 11));
+    ctx.fillRect(x, y, Math.round(inkOf(ctx, face, text).width), lineHeight(font.px || 11));
   }
   ctx.fillStyle = font.color || '#000000';
   ctx.fillText(text, x, y);
-  if (clipped) ctx.restore();
+}
+
+// The measures of a text in a face, drawn from the top (the replay's
+// baseline): its advance and how far its ink reaches from where it is
+// drawn. Kept by face and text, as the rows of a grid come back as the
+// cursor moves; forgotten whole once many are kept.
+const inks = new Map();
+const INKS_KEPT = 4096;
+function inkOf(ctx, face, text) {
+  const key = `${face}\u0000${text}`;
+  let ink = inks.get(key);
+  if (!ink) {
+    const m = ctx.measureText(text);
+    ink = { width: m.width, left: m.actualBoundingBoxLeft, right: m.actualBoundingBoxRight,
+      ascent: m.actualBoundingBoxAscent, descent: m.actualBoundingBoxDescent };
+    if (inks.size >= INKS_KEPT) inks.clear();
+    inks.set(key, ink);
+  }
+  return ink;
 }
 
 function isRect(r) {

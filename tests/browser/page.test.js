@@ -155,6 +155,43 @@ test('a replay draws what drawing each operation on its own draws', async () => 
   assert.deepEqual(differing, [0, 0, 0, 0]);
 });
 
+test('a clipped text shows what drawing it through its clip shows, whether it fits or not', async () => {
+  const cases = await page.evaluate(async () => {
+    const { makeCanvas, replayOps, canvasFont } = await import('/paint.js');
+    const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#000000' };
+    const cells = [
+      ['Pedido 12', [0, 0, 80, 18], 2, 2, font],                        // well inside
+      ['12/03/2024 1.234,56 ÉÇÃ', [0, 0, 60, 18], 2, 2, font],          // cut at the right
+      ['gjpqy ÉÂ', [0, 0, 80, 12], 2, 2, font],                           // cut below
+      ['ÉÂÔ', [0, 0, 80, 18], 2, -1, font],                               // cut above
+      ['jfWW', [0, 0, 80, 18], -1, 2, { ...font, bold: true }],           // cut at the left
+      ['1.234,56', [0, 0, 50, 18], 50 - 2 - 40, 2, { ...font, px: 13 }],  // right-aligned
+    ];
+    return cells.map(([s, clip, x, y, f]) => {
+      const replayed = makeCanvas(120, 30).ctx;
+      replayOps(replayed, [{ op: 'text', x, y, s, font: f, clip, brush: '#ffffe1' }]);
+      const clipped = makeCanvas(120, 30).ctx;
+      const [l, t, r, b] = clip;
+      clipped.textBaseline = 'top';
+      clipped.font = canvasFont(f);
+      clipped.fillStyle = '#ffffe1';
+      clipped.fillRect(l, t, r - l, b - t);
+      clipped.beginPath();
+      clipped.rect(l, t, r - l, b - t);
+      clipped.clip();
+      clipped.fillStyle = f.color;
+      clipped.fillText(s, x, y);
+      const a = replayed.getImageData(0, 0, 120, 30).data;
+      const c = clipped.getImageData(0, 0, 120, 30).data;
+      return { s, differ: a.filter((v, i) => v !== c[i]).length, inked: a.some((v, i) => i % 4 === 0 && v < 128) };
+    });
+  });
+  for (const c of cases) {
+    assert.equal(c.differ, 0, `"${c.s}": ${c.differ} channel values differ`);
+    assert.ok(c.inked, `"${c.s}" drew nothing`);
+  }
+});
+
 test('updates change, add and remove what is on the page', async () => {
   // A label's new caption is written into the element it has; one with
   // an accelerator is drawn anew.
