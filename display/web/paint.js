@@ -158,30 +158,27 @@ function drawText(ctx, op, state) {
   }
   const x = op.x ?? 0;
   const y = op.y ?? 0;
+  let clipped = false;
   if (Array.isArray(op.clip)) {
     const [l, t, r, b] = op.clip;
     ctx.fillStyle = op.brush || '#ffffff';
     ctx.fillRect(l, t, r - l, b - t);
     const ink = inkOf(ctx, face, text);
-    const inside = x - ink.left >= l + 1 && x + ink.right <= r - 1 && y - ink.ascent >= t + 1 && y + ink.descent <= b - 1;
-    if (!inside) {
+    clipped = !(x - ink.left >= l + 1 && x + ink.right <= r - 1 && y - ink.ascent >= t + 1 && y + ink.descent <= b - 1);
+    if (clipped) {
       ctx.save();
       ctx.beginPath();
       ctx.rect(l, t, r - l, b - t);
       ctx.clip();
     }
-    ctx.fillStyle = font.color || '#000000';
-    ctx.fillText(text, x, y);
-    if (!inside) ctx.restore();
-    return;
-  }
-  if (op.brush) {
+  } else if (op.brush) {
     // Text drawn without a clip still paints its own background.
     ctx.fillStyle = op.brush;
     ctx.fillRect(x, y, Math.round(inkOf(ctx, face, text).width), lineHeight(font.px || 11));
   }
   ctx.fillStyle = font.color || '#000000';
   ctx.fillText(text, x, y);
+  if (clipped) ctx.restore();
 }
 
 // The measures of a text in a face, drawn from the top (the replay's

@@ -159,31 +159,22 @@ test('a clipped text shows what drawing it through its clip shows, whether it fi
   const cases = await page.evaluate(async () => {
     const { makeCanvas, replayOps, canvasFont } = await import('/paint.js');
     const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#000000' };
-    const cells = [
-      ['Pedido 12', [0, 0, 80, 18], 2, 2, font],                        // well inside
-      ['12/03/2024 1.234,56 ÉÇÃ', [0, 0, 60, 18], 2, 2, font],          // cut at the right
-      ['gjpqy ÉÂ', [0, 0, 80, 12], 2, 2, font],                           // cut below
-      ['ÉÂÔ', [0, 0, 80, 18], 2, -1, font],                               // cut above
-      ['jfWW', [0, 0, 80, 18], -1, 2, { ...font, bold: true }],           // cut at the left
-      ['1.234,56', [0, 0, 50, 18], 50 - 2 - 40, 2, { ...font, px: 13 }],  // right-aligned
-    ];
-    return cells.map(([s, clip, x, y, f]) => {
+    // [text, clip, x, y, font]: inside; cut right, below, above, left; larger, right-aligned.
+    return [['Pedido 12', [0, 0, 80, 18], 2, 2, font], ['12/03/2024 1.234,56 ÉÇÃ', [0, 0, 60, 18], 2, 2, font],
+      ['gjpqy ÉÂ', [0, 0, 80, 12], 2, 2, font], ['ÉÂÔ', [0, 0, 80, 18], 2, -1, font],
+      ['jfWW', [0, 0, 80, 18], -1, 2, { ...font, bold: true }], ['1.234,56', [0, 0, 50, 18], 8, 2, { ...font, px: 13 }],
+    ].map(([s, [l, t, r, b], x, y, f]) => {
       const replayed = makeCanvas(120, 30).ctx;
-      replayOps(replayed, [{ op: 'text', x, y, s, font: f, clip, brush: '#ffffe1' }]);
+      replayOps(replayed, [{ op: 'text', x, y, s, font: f, clip: [l, t, r, b], brush: '#ffffe1' }]);
       const clipped = makeCanvas(120, 30).ctx;
-      const [l, t, r, b] = clip;
-      clipped.textBaseline = 'top';
-      clipped.font = canvasFont(f);
-      clipped.fillStyle = '#ffffe1';
+      Object.assign(clipped, { textBaseline: 'top', font: canvasFont(f), fillStyle: '#ffffe1' });
       clipped.fillRect(l, t, r - l, b - t);
-      clipped.beginPath();
       clipped.rect(l, t, r - l, b - t);
       clipped.clip();
       clipped.fillStyle = f.color;
       clipped.fillText(s, x, y);
-      const a = replayed.getImageData(0, 0, 120, 30).data;
-      const c = clipped.getImageData(0, 0, 120, 30).data;
-      return { s, differ: a.filter((v, i) => v !== c[i]).length, inked: a.some((v, i) => i % 4 === 0 && v < 128) };
+      const [p, q] = [replayed, clipped].map((c) => c.getImageData(0, 0, 120, 30).data);
+      return { s, differ: p.filter((v, i) => v !== q[i]).length, inked: p.some((v, i) => i % 4 === 0 && v < 128) };
     });
   });
   for (const c of cases) {
