@@ -46,8 +46,10 @@ struct TPictures {
   }
 };
 
-// One operation; a bitmap one names its picture by `picture` (-1: none).
-void OpText(JsonWriter& w, const fw::TCanvasOp& op, int picture, TFontTexts& fonts) {
+// One operation; a bitmap one names its picture by `picture` (-1: none),
+// or, with `like` (not -1), the operation of the page's paint it has the
+// picture of.
+void OpText(JsonWriter& w, const fw::TCanvasOp& op, int picture, long like, TFontTexts& fonts) {
   w.Open('{');
   switch (op.Kind) {
     case fw::TCanvasOp::FillRect:
@@ -68,7 +70,8 @@ void OpText(JsonWriter& w, const fw::TCanvasOp& op, int picture, TFontTexts& fon
       break;
     case fw::TCanvasOp::BrushCopy: {
       w.Key("op").Str("bitmap").Key("r").Rect(op.Rect).Key("src").Rect(op.Source);
-      if (picture < 0) w.Key("bitmap").Raw("null");
+      if (like >= 0) w.Key("like").Int(like);
+      else if (picture < 0) w.Key("bitmap").Raw("null");
       else w.Key("picture").Int(picture);
       w.Key("transparent").Str(CssColor(op.Transparent)).Key("brush").Str(CssColor(op.BrushColor));
       break;
@@ -213,6 +216,17 @@ std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
       ++tail;
   }
   bool keepRows = sent && paint.texts == sent->texts;
+  // A picture a kept operation has (a marked row's, when the cursor moves
+  // among marked rows) is not written again: the operation names the kept
+  // one by its place among the new paint's operations.
+  std::map<int, long> kept;
+  auto keep = [&](size_t i) {
+    if (paint.picture[i] >= 0) kept.try_emplace(paint.picture[i], static_cast<long>(i));
+  };
+  if (sent) {
+    for (size_t i = 0; i < head; ++i) keep(i);
+    for (size_t i = paint.ops.size() - tail; i < paint.ops.size(); ++i) keep(i);
+  }
   JsonWriter w;
   w.Raw(paint.frame).Raw(",\"ops\":[");
   // The pictures of the written operations, renumbered in their order.
@@ -221,13 +235,14 @@ std::string GridText(const TGridPaint& paint, const TGridPaint* sent) {
   TFontTexts fonts;
   for (size_t i = head; i < paint.ops.size() - tail; ++i) {
     int picture = paint.picture[i];
-    if (picture >= 0) {
+    auto like = kept.find(picture);
+    if (like == kept.end() && picture >= 0) {
       auto [at, added] = renumbered.try_emplace(picture, static_cast<int>(written.size()));
       if (added) written.push_back(picture);
       picture = at->second;
     }
     if (i > head) w.Raw(",");
-    OpText(w, paint.ops[i], picture, fonts);
+    OpText(w, paint.ops[i], picture, like == kept.end() ? -1 : like->second, fonts);
   }
   w.Raw("],\"pictures\":[");
   for (size_t i = 0; i < written.size(); ++i) w.Raw(i ? "," : "").Raw(BitmapText(paint.pictures[written[i]]));

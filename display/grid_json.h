@@ -18,6 +18,8 @@
 // and "keep": {"ops": [head, tail], "rows": same} says how many the page
 // keeps from each end of its own; "rows" is left out when it is the
 // same, and "pictures" has the pictures of the written operations only.
+// A written operation whose picture a kept one has names that one instead
+// ("like": its place among the new paint's operations).
 #pragma once
 
 #include <string>

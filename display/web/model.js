@@ -89,7 +89,9 @@ export function applyUpdate(model, update) {
 // the host writes each picture once, in `pictures`, and an operation
 // names it by its place there; a paint written as a change of the one
 // before (`keep`) has the operations the page keeps from each end of its
-// own left out, and its rows too when they stayed. The kept operations
+// own left out, and its rows too when they stayed; a written operation
+// with a picture a kept one has names that one (`like`, its place in the
+// new operations) and takes the same picture object. The kept operations
 // are the earlier paint's own objects. Throws when the earlier paint is
 // not there to keep from: the page has missed an update.
 function gridPaint(props, before) {
@@ -103,6 +105,13 @@ function gridPaint(props, before) {
     head + tail > old.ops.length || (keep.rows && !Array.isArray(old.rows)))
     throw new Error('Atualização de grade sem a pintura anterior.');
   const ops = old.ops.slice(0, head).concat(sent, old.ops.slice(old.ops.length - tail));
+  for (let i = head; i < head + sent.length; i++) {
+    const like = ops[i] && ops[i].like;
+    if (!Number.isInteger(like)) continue;
+    const from = like >= 0 && (like < head || like >= head + sent.length) ? ops[like] : null;
+    if (!from || !from.bitmap) throw new Error('Atualização de grade sem a pintura anterior.');
+    ops[i] = { ...ops[i], bitmap: from.bitmap };
+  }
   return { ...paint, ops, rows: keep.rows ? old.rows : paint.rows };
 }
 

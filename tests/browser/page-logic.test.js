@@ -114,6 +114,9 @@ test('updates: full, incremental, removals and stale ones', async (t) => {
       [{ ops: [], pictures: [], rows: [{ index: 2 }], keep: { ops: [5, 0], rows: false } },
         [[0], [1, 10], [2], [3, 11], [4]], [{ index: 2 }]],
       [{ ops: [op(7)], pictures: [], keep: { ops: [0, 0], rows: true } }, [[7]], [{ index: 1 }]],
+      // a written picture a kept operation has, named by that one's place
+      [{ ops: [{ op: 'bitmap', n: 8, like: 3 }], pictures: [], keep: { ops: [1, 3], rows: true } },
+        [[0], [8, 11], [2], [3, 11], [4]], [{ index: 1 }]],
     ];
     for (const [change, ops, rows] of cases) {
       const m = loaded();
@@ -125,6 +128,15 @@ test('updates: full, incremental, removals and stale ones', async (t) => {
       assert.deepEqual(props.rows, rows);
       assert.equal(props.keep, undefined);
       if (change.keep.ops[0] > 0) assert.equal(props.ops[0], before[0]);  // the kept objects themselves
+      if (change.ops[0] && 'like' in change.ops[0]) assert.equal(props.ops[1].bitmap, before[3].bitmap);
+    }
+    // A picture named by a written operation, by one without a picture or
+    // by none at all, is refused like a paint the page does not have.
+    for (const like of [1, 2, 5, -1]) {
+      const m = loaded();
+      applyUpdate(m, { seq: 2, order: ['frmA', 'frmB'], overlay, controls: [grid(structuredClone(first))] });
+      const change = grid({ ops: [{ op: 'bitmap', n: 8, like }], pictures: [], keep: { ops: [1, 3], rows: true } });
+      assert.throws(() => applyUpdate(m, { seq: 3, order: ['frmA', 'frmB'], overlay, controls: [change] }), /grade/, String(like));
     }
     // A change of a paint the page does not have (or of a shorter one) is refused.
     for (const keep of [{ ops: [1, 0], rows: false }, { ops: [4, 2], rows: false }]) {
