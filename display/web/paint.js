@@ -161,7 +161,7 @@ function drawText(ctx, op, state) {
   let clipped = false;
   if (Array.isArray(op.clip)) {
     const [l, t, r, b] = op.clip;
-    ctx.fillStyle = op.brush || '#ffffff';
+    setFill(ctx, state, op.brush || '#ffffff');
     ctx.fillRect(l, t, r - l, b - t);
     const ink = inkOf(ctx, face, text);
     clipped = !(x - ink.left >= l + 1 && x + ink.right <= r - 1 && y - ink.ascent >= t + 1 && y + ink.descent <= b - 1);
@@ -173,12 +173,24 @@ function drawText(ctx, op, state) {
     }
   } else if (op.brush) {
     // Text drawn without a clip still paints its own background.
-    ctx.fillStyle = op.brush;
+    setFill(ctx, state, op.brush);
     ctx.fillRect(x, y, Math.round(inkOf(ctx, face, text).width), lineHeight(font.px || 11));
   }
-  ctx.fillStyle = font.color || '#000000';
+  const brush = state.fill;
+  setFill(ctx, state, font.color || '#000000');
   ctx.fillText(text, x, y);
-  if (clipped) ctx.restore();
+  if (clipped) {
+    ctx.restore();
+    state.fill = brush;  // the colour the clip was set with
+  }
+}
+
+// Sets the fill colour, unless the replay's last one (`state.fill`) is
+// that colour already: a colour set is parsed every time.
+function setFill(ctx, state, color) {
+  if (state.fill === color) return;
+  ctx.fillStyle = color;
+  state.fill = color;
 }
 
 // The measures of a text in a face, drawn from the top (the replay's
@@ -397,7 +409,7 @@ export function replayOps(ctx, ops, areas = null) {
       ctx.clearRect(l, t, r - l, b - t);
     }
   }
-  const state = { font: null };
+  const state = { font: null, fill: null };
   ctx.textBaseline = 'top';
   let skipped = 0;
   for (let i = 0; i < list.length; i++) {
@@ -408,7 +420,7 @@ export function replayOps(ctx, ops, areas = null) {
       switch (op && op.op) {
         case 'fill': {
           const [l, t, r, b] = op.r;
-          ctx.fillStyle = op.brush || '#ffffff';
+          setFill(ctx, state, op.brush || '#ffffff');
           ctx.fillRect(l, t, r - l, b - t);
           break;
         }
@@ -427,7 +439,7 @@ export function replayOps(ctx, ops, areas = null) {
           if (w <= 0 || h <= 0) break;
           // Rows of the destination below the bitmap get the brush, as a
           // copy of a taller area shows nothing of the picture there.
-          ctx.fillStyle = op.brush || '#ffffff';
+          setFill(ctx, state, op.brush || '#ffffff');
           ctx.fillRect(l, t, r - l, b - t);
           const img = cachedBitmapCanvas(op.bitmap, [src[0], src[1], src[0] + w, src[1] + h],
             colorNumber(op.transparent), op.brush || '#ffffff');

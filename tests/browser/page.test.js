@@ -183,6 +183,22 @@ test('a clipped text shows what drawing it through its clip shows, whether it fi
   }
 });
 
+test('each operation of a replay paints in its own colour, whatever the ones before set', async () => {
+  const pixels = await page.evaluate(async () => {
+    const { makeCanvas, replayOps } = await import('/paint.js');
+    const font = { name: 'MS Sans Serif', px: 11, bold: false, color: '#0000ff' };
+    const { ctx } = makeCanvas(100, 20);
+    replayOps(ctx, [
+      { op: 'text', x: 2, y: 2, s: '12/03/2024 1.234,56', font, clip: [0, 0, 30, 18], brush: '#ffffe1' },  // cut
+      { op: 'fill', r: [40, 0, 50, 18], brush: '#0000ff' },  // the text's colour
+      { op: 'fill', r: [50, 0, 60, 18], brush: '#ffffe1' },  // its brush
+      { op: 'text', x: 62, y: 2, s: 'x', font, clip: null, brush: '#0000ff' },  // its colour as a brush
+    ]);
+    return [45, 55, 63].map((x) => [...ctx.getImageData(x, 5, 1, 1).data.slice(0, 3)]);
+  });
+  assert.deepEqual(pixels, [[0, 0, 255], [255, 255, 225], [0, 0, 255]]);
+});
+
 test('updates change, add and remove what is on the page', async () => {
   // A label's new caption is written into the element it has; one with
   // an accelerator is drawn anew.
